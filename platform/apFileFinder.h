@@ -1,0 +1,65 @@
+#pragma once
+
+#include <platform/apExport.h>
+#include <platform/utString.h>
+
+/// Result of a file-system query; only apFILE_EXISTS means that the path exists.
+enum apFileError {
+    apFILE_ERROR = 0,     ///< the query failed for another reason
+    apFILE_NOT_FOUND = 1, ///< no such path
+    apFILE_NO_ACCESS = 2, ///< a folder on the way may not be searched
+    apFILE_EXISTS = 3,
+};
+
+class NLS_EXPORT apFileFinder {
+public:
+    static apFileError check_path_exists(const utString& path);
+};
+
+/// One entry name found in a directory.
+class NLS_EXPORT apFileName {
+public:
+    apFileName() = default;
+    explicit apFileName(const utString& name) : m_name(name) {}
+    const utString& name() const { return m_name; }
+
+private:
+    utString m_name;
+};
+
+class NLS_EXPORT apPath {
+public:
+    apPath() = default;
+    explicit apPath(const utString& path) : m_path(path) {}
+    ~apPath() = default;
+
+    /// The path of `entry` inside this directory.
+    apPath adjoin_ap(const apFileName& entry) const;
+    /// Non-zero when the path names a directory (links followed).
+    int is_directory() const;
+    /// The last component, trailing separators ignored.
+    utString basename() const;
+    const utString& path() const { return m_path; }
+
+private:
+    utString m_path;
+};
+
+/// Enumerates the entries of a directory, "." and ".." left out. The first operator++ gives the
+/// first entry; a path that is not a readable directory gives none.
+class NLS_EXPORT apFileFinderEx {
+public:
+    explicit apFileFinderEx(const apPath& directory);
+    ~apFileFinderEx();
+    apFileFinderEx(const apFileFinderEx&) = delete;
+    apFileFinderEx& operator=(const apFileFinderEx&) = delete;
+
+    /// Advances to the next entry; non-zero while there is one.
+    int operator++();
+    /// The current entry.
+    const apFileName& operator()() const { return m_current; }
+
+private:
+    void* m_handle = nullptr;
+    apFileName m_current;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <platform/apExport.h>
+
+/// Joins `n` NUL-terminated strings into one new malloc'ed buffer, for a utString built with
+/// utStringClaim. Null arguments count as empty.
+NLS_EXPORT char* apconcat(int n, ...);
+
+/// printf to the process's standard output.
+NLS_EXPORT int apprintf(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;

@@ -1,0 +1,47 @@
+#include <platform/apCrtIo.h>
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+int _open(const char* path, int flags, ...) {
+    // Only reading is needed; _O_BINARY has no meaning here.
+    if ((flags & ~_O_BINARY) != _O_RDONLY) {
+        errno = EINVAL;
+        return -1;
+    }
+    int fd;
+    do {
+        fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int _read(int fd, void* buffer, unsigned int count) {
+    if (const apCrtSeam* seam = ap_crt_seam(); seam && seam->read)
+        return seam->read(fd, buffer, count);
+    if (count > INT_MAX) count = INT_MAX;
+    ssize_t got;
+    do {
+        got = ::read(fd, buffer, count);
+    } while (got < 0 && errno == EINTR);
+    return static_cast<int>(got);
+}
+
+int _close(int fd) { return ::close(fd); }
+
+int _fstat64i32(int fd, struct _stat64i32* status) {
+    if (const apCrtSeam* seam = ap_crt_seam(); seam && seam->fstat)
+        return seam->fstat(fd, status);
+    struct stat real;
+    if (::fstat(fd, &real) != 0) return -1;
+    if (real.st_size > INT32_MAX) {
+        errno = EOVERFLOW;
+        return -1;
+    }
+    status->st_mode = real.st_mode;
+    status->st_size = static_cast<std::int32_t>(real.st_size);
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+// Writes binary message catalogues for tests and benchmarks: either byte order, a hash table of
+// any size (hashed as the library hashes) or none, and hooks for deliberate damage.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace nlstest {
+
+struct MoEntry {
+    std::string msgid; ///< may hold a NUL: the stored length then counts what follows it
+    std::string msgstr;
+};
+
+struct MoOptions {
+    bool swapped = false;       ///< write in the byte order opposite to the host's
+    long hash_size = -1;        ///< -1: a prime about 4/3 of the entries; 0: no hash table
+    std::uint32_t revision = 0;
+};
+
+/// The catalogue's bytes. Entries are sorted by msgid (up to a NUL, as unsigned bytes).
+/// Layout: header, message table at 28, translation table, hash table, then the strings.
+std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options = {});
+
+/// Header field offsets, for patching.
+enum MoField : std::size_t {
+    kMoMagic = 0, kMoRevision = 4, kMoCount = 8, kMoMessages = 12, kMoTranslations = 16,
+    kMoHashSize = 20, kMoHashOffset = 24,
+};
+
+/// Reads or overwrites a 32-bit word of a catalogue in its own byte order.
+std::uint32_t mo_word(const std::string& image, std::size_t offset);
+void set_mo_word(std::string& image, std::size_t offset, std::uint32_t value);
+
+/// The smallest prime >= n (n >= 3), the usual hash-table size.
+std::uint32_t next_prime(std::uint32_t n);
+
+} // namespace nlstest
