@@ -46,7 +46,9 @@ nlsLoadedDomain::nlsLoadedDomain(const utString& file_path, unsigned int* error)
     }
 }
 
-nlsLoadedDomain::~nlsLoadedDomain() { std::free(image); }
+nlsLoadedDomain::~nlsLoadedDomain() {
+    std::free(image);
+}
 
 unsigned int nlsLoadedDomain::load() {
     int fd = _open(path.c_str(), _O_RDONLY | _O_BINARY);
@@ -113,26 +115,39 @@ std::uint32_t nlsLoadedDomain::word(const unsigned char* at) const {
 
 const char* nlsLoadedDomain::string_at(const unsigned char* table, std::uint32_t index) const {
     const unsigned char* descriptor = table + std::size_t{index} * kDescriptorSize;
-    std::uint32_t length = word(descriptor);
     std::uint32_t offset = word(descriptor + 4);
     if (offset >= image_size) return nullptr;
     const unsigned char* text = image + offset;
+    // An image that ends in NUL terminates every string in it, without touching the string.
+    if (image[image_size - 1] == 0) return reinterpret_cast<const char*>(text);
+    std::uint32_t length = word(descriptor);
     std::uint32_t room = image_size - offset;
-    // The NUL normally stands right after the stored length; otherwise look for one.
     if ((length < room && text[length] == 0) || std::memchr(text, 0, room))
         return reinterpret_cast<const char*>(text);
     return nullptr;
 }
 
-std::uint32_t nlsLoadedDomain::hash(const char* text) {
+namespace {
+
+// The catalogue hash, and the string's length from the same pass.
+std::uint32_t hash_and_length(const char* text, std::size_t* length) {
     std::uint32_t h = 0;
-    for (const char* p = text; *p; ++p) {
+    const char* p = text;
+    for (; *p; ++p) {
         // Bytes count as signed: 0x80 to 0xFF add -128 to -1.
-        h = (h << 4) + static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(*p)));
+        h = (h << 4) + static_cast<std::uint32_t>(static_cast<signed char>(*p));
         std::uint32_t g = h & 0xF0000000u;
         if (g != 0) h = h ^ (g >> 24) ^ g;
     }
+    *length = static_cast<std::size_t>(p - text);
     return h;
+}
+
+} // namespace
+
+std::uint32_t nlsLoadedDomain::hash(const char* text) {
+    std::size_t length;
+    return hash_and_length(text, &length);
 }
 
 const char* nlsLoadedDomain::translate(const char* msgid) const {
@@ -171,8 +186,8 @@ const char* nlsLoadedDomain::translate_by_binary_chop(const char* msgid) const {
 
 const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
     if (!msgid || !image || failed || hash_size < 3 || !hash_table) return msgid;
-    std::size_t length = std::strlen(msgid);
-    std::uint32_t h = hash(msgid);
+    std::size_t length;
+    std::uint32_t h = hash_and_length(msgid, &length);
     std::uint32_t slots = hash_size;
     std::uint32_t index = h % slots;
     std::uint32_t step = 1 + h % (slots - 2);

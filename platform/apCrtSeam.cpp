@@ -12,7 +12,9 @@ const apCrtSeam* ap_set_crt_seam(const apCrtSeam* seam) {
     return previous;
 }
 
-const apCrtSeam* ap_crt_seam() { return g_seam; }
+const apCrtSeam* ap_crt_seam() {
+    return g_seam;
+}
 
 void* ap_crt_malloc(std::size_t size) {
     if (g_seam && g_seam->malloc) return g_seam->malloc(size);

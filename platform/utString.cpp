@@ -99,9 +99,13 @@ utString& utString::operator=(const utString& other) {
     return *this;
 }
 
-utString& utString::operator=(const char* text) { return *this = utString(text); }
+utString& utString::operator=(const char* text) {
+    return *this = utString(text);
+}
 
-utString::~utString() { release(); }
+utString::~utString() {
+    release();
+}
 
 void utString::release() {
     if (m_ref.destructor_imp()) std::free(m_text);
@@ -218,4 +222,6 @@ utAssertHandler ut_set_assert_handler(utAssertHandler handler) {
     return previous;
 }
 
-int ut_assert_failure_count() { return g_assert_failures; }
+int ut_assert_failure_count() {
+    return g_assert_failures;
+}

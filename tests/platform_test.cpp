@@ -23,8 +23,9 @@ TEST(apFileFinder, ChecksPathsAndEnumeratesDirectories) {
     nlstest::write_file(dir / "notes.txt", "x");
 
     EXPECT_EQ(apFileFinder::check_path_exists(utString((dir / "German").c_str())), apFILE_EXISTS);
-    EXPECT_EQ(apFileFinder::check_path_exists(utString((dir / "German/LC_MESSAGES/app.mo").c_str())),
-              apFILE_EXISTS);
+    EXPECT_EQ(
+        apFileFinder::check_path_exists(utString((dir / "German/LC_MESSAGES/app.mo").c_str())),
+        apFILE_EXISTS);
     EXPECT_NE(apFileFinder::check_path_exists(utString((dir / "French").c_str())), apFILE_EXISTS);
     EXPECT_NE(apFileFinder::check_path_exists(utString((dir / "notes.txt/x").c_str())),
               apFILE_EXISTS);

@@ -30,11 +30,12 @@ int _read(int fd, void* buffer, unsigned int count) {
     return static_cast<int>(got);
 }
 
-int _close(int fd) { return ::close(fd); }
+int _close(int fd) {
+    return ::close(fd);
+}
 
 int _fstat64i32(int fd, struct _stat64i32* status) {
-    if (const apCrtSeam* seam = ap_crt_seam(); seam && seam->fstat)
-        return seam->fstat(fd, status);
+    if (const apCrtSeam* seam = ap_crt_seam(); seam && seam->fstat) return seam->fstat(fd, status);
     struct stat real;
     if (::fstat(fd, &real) != 0) return -1;
     if (real.st_size > INT32_MAX) {

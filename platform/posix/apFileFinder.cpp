@@ -32,9 +32,11 @@ int apPath::is_directory() const {
 
 utString apPath::basename() const {
     int end = m_path.length();
-    while (end > 1 && m_path[end - 1] == '/') --end;
+    while (end > 1 && m_path[end - 1] == '/')
+        --end;
     int start = end;
-    while (start > 0 && m_path[start - 1] != '/') --start;
+    while (start > 0 && m_path[start - 1] != '/')
+        --start;
     return utString(m_path, start, end - start);
 }
 

@@ -34,7 +34,8 @@ std::uint32_t next_prime(std::uint32_t n) {
     if (n < 3) n = 3;
     for (;; ++n) {
         bool prime = true;
-        for (std::uint32_t d = 2; d * d <= n && prime; ++d) prime = n % d != 0;
+        for (std::uint32_t d = 2; d * d <= n && prime; ++d)
+            prime = n % d != 0;
         if (prime) return n;
     }
 }
@@ -44,12 +45,12 @@ std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options) {
         return std::strcmp(a.msgid.c_str(), b.msgid.c_str()) < 0;
     });
     const std::uint32_t n = static_cast<std::uint32_t>(entries.size());
-    const std::uint32_t slots =
-        options.hash_size < 0 ? next_prime(n * 4 / 3) : static_cast<std::uint32_t>(options.hash_size);
+    const std::uint32_t slots = options.hash_size < 0
+                                    ? next_prime(n * 4 / 3)
+                                    : static_cast<std::uint32_t>(options.hash_size);
     const bool little = host_is_little() != options.swapped;
 
-    const std::uint32_t messages = 28, translations = messages + 8 * n,
-                        hash = translations + 8 * n;
+    const std::uint32_t messages = 28, translations = messages + 8 * n, hash = translations + 8 * n;
     std::string image(hash + 4 * std::size_t{slots}, '\0');
     put(image, kMoMagic, 0x950412de, little);
     put(image, kMoRevision, options.revision, little);
@@ -79,7 +80,8 @@ std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options) {
                 index = (index + step) % slots;
             if (table[index] == 0) table[index] = i + 1;
         }
-        for (std::uint32_t i = 0; i < slots; ++i) put(image, hash + 4 * i, table[i], little);
+        for (std::uint32_t i = 0; i < slots; ++i)
+            put(image, hash + 4 * i, table[i], little);
     }
     return image;
 }

@@ -15,8 +15,8 @@ struct MoEntry {
 };
 
 struct MoOptions {
-    bool swapped = false;       ///< write in the byte order opposite to the host's
-    long hash_size = -1;        ///< -1: a prime about 4/3 of the entries; 0: no hash table
+    bool swapped = false; ///< write in the byte order opposite to the host's
+    long hash_size = -1;  ///< -1: a prime about 4/3 of the entries; 0: no hash table
     std::uint32_t revision = 0;
 };
 
@@ -26,8 +26,13 @@ std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options = {}
 
 /// Header field offsets, for patching.
 enum MoField : std::size_t {
-    kMoMagic = 0, kMoRevision = 4, kMoCount = 8, kMoMessages = 12, kMoTranslations = 16,
-    kMoHashSize = 20, kMoHashOffset = 24,
+    kMoMagic = 0,
+    kMoRevision = 4,
+    kMoCount = 8,
+    kMoMessages = 12,
+    kMoTranslations = 16,
+    kMoHashSize = 20,
+    kMoHashOffset = 24,
 };
 
 /// Reads or overwrites a 32-bit word of a catalogue in its own byte order.

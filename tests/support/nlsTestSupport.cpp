@@ -66,10 +66,16 @@ AssertCapture::AssertCapture() {
     });
 }
 
-AssertCapture::~AssertCapture() { ut_set_assert_handler(nullptr); }
+AssertCapture::~AssertCapture() {
+    ut_set_assert_handler(nullptr);
+}
 
-const std::vector<std::string>& AssertCapture::reports() const { return g_reports; }
+const std::vector<std::string>& AssertCapture::reports() const {
+    return g_reports;
+}
 
-void AssertCapture::clear() { g_reports.clear(); }
+void AssertCapture::clear() {
+    g_reports.clear();
+}
 
 } // namespace nlstest

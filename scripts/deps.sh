@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian packages that building and testing need, when missing.
+set -euo pipefail
+packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext
+          clang libclang-rt-dev locales-all libsqlite3-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

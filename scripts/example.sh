@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the library and the example program, then runs the example on the shipped catalogues.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+cmake -S . -B build
+cmake --build build -j2 --target nls_example
+build/examples/nls_example "$@"
