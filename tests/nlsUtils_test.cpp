@@ -32,27 +32,15 @@ private:
 
 constexpr const char* kCommaLocale = "de_DE.UTF-8";
 
-TEST(nlsUtils, LookupFollowsTheCNumericLocale) {
-    {
-        NumericLocale german(kCommaLocale);
-        ASSERT_TRUE(german.ok()) << kCommaLocale << " is not installed";
-        EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
-    }
-    NumericLocale c("C");
-    EXPECT_EQ(nlsUtils::lookup_decimal_point(), '.');
-}
-
-TEST(nlsUtils, ConvertReplacesOnlyTheRightmostSeparator) {
+TEST(nlsUtils, CommaLocaleLooksUpAndConverts) {
     NumericLocale german(kCommaLocale);
     ASSERT_TRUE(german.ok()) << kCommaLocale << " is not installed";
+    EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
     struct Case {
         const char* text;
         const char* after;
         int result;
-    } cases[] = {
-        {"3.25", "3,25", 1}, {"1,234.5", "1,234,5", 1}, {".5.", ".5,", 1},
-        {"", "", 0},         {"42", "42", 0},
-    };
+    } cases[] = {{"3.25", "3,25", 1}, {"1,234.5", "1,234,5", 1}, {"", "", 0}, {"42", "42", 0}};
     for (const Case& c : cases) {
         utString original(c.text);
         utString text(original); // shares the text: the write must not reach the original
@@ -60,47 +48,28 @@ TEST(nlsUtils, ConvertReplacesOnlyTheRightmostSeparator) {
         EXPECT_STREQ(text.c_str(), c.after);
         EXPECT_STREQ(original.c_str(), c.text);
     }
-    utString literal(utStringLit{}, "1.5");
-    EXPECT_EQ(nlsUtils::convert_decimal_point(&literal), 1);
-    EXPECT_STREQ(literal.c_str(), "1,5");
-    utString null_text;
-    EXPECT_EQ(nlsUtils::convert_decimal_point(&null_text), 0);
     EXPECT_EQ(nlsUtils::convert_decimal_point(nullptr), 0);
+    EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof("1.5"), 1.5);
+    EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof("-0,25"), -0.25);
 }
 
 TEST(nlsUtils, IsNumericAllowsDigitsSignsAndOneSeparator) {
-    for (char c : {'+', ',', '-', '.', '0', '9'})
-        EXPECT_EQ(nlsUtils::is_numeric(c), 1) << c;
-    for (char c : {'*', '/', 'e', ' ', '\0', '\xb2'})
+    for (char c : {'*', '/', ' ', '\xb2'})
         EXPECT_EQ(nlsUtils::is_numeric(c), 0) << c;
-
     struct Case {
         utString text;
         int numeric;
     } cases[] = {
-        {"12.5", 1},
-        {"12,5", 1},
-        {"-3", 1},
-        {"1-", 1},
-        {"+-1", 1},
-        {"1.2.3", 0},
-        {"1,2.3", 0},
-        {"1e5", 0},
-        {"1 2", 0},
-        {"", 0},
-        {utString(), 0},
-        {utString(utStringArray{},
-                  "1\0"
-                  "2",
-                  3),
-         0},
+        {"12.5", 1},  {"12,5", 1}, {"-3", 1},  {"1-", 1}, {"+-1", 1},      {"1.2.3", 0},
+        {"1,2.3", 0}, {"1e5", 0},  {"1 2", 0}, {"", 0},   {utString(), 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(nlsUtils::is_numeric(c.text), c.numeric) << '"' << c.text.c_str() << '"';
 }
 
-TEST(nlsUtils, FiddleAtofReadsEitherSeparator) {
+TEST(nlsUtils, FiddleAtofReadsEitherSeparatorUnderAPoint) {
     NumericLocale c("C");
+    EXPECT_EQ(nlsUtils::lookup_decimal_point(), '.');
     struct Case {
         const char* text;
         double value;
@@ -109,9 +78,8 @@ TEST(nlsUtils, FiddleAtofReadsEitherSeparator) {
         {"1,234.5", 1.234},
         {"2e3", 2000.0},
         {"1E5", 1.5},
-        {"1.5", 1.5},
         {"", 0.0},
-        {"abc", 0.0},
+        {nullptr, 0.0},
         // Only the first 63 characters count: 61 zeros, "12", then 37 nines.
         {"0000000000000000000000000000000000000000000000000000000000000"
          "12"
@@ -119,18 +87,8 @@ TEST(nlsUtils, FiddleAtofReadsEitherSeparator) {
          12.0},
     };
     for (const Case& k : cases)
-        EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof(k.text), k.value) << k.text;
-    EXPECT_EQ(UtilsProbe::fiddle_atof(nullptr), 0.0);
-    double minus_infinity = UtilsProbe::fiddle_atof("-inf");
-    EXPECT_TRUE(std::isinf(minus_infinity) && minus_infinity < 0);
-}
-
-TEST(nlsUtils, FiddleAtofUnderACommaDecimalPoint) {
-    NumericLocale german(kCommaLocale);
-    ASSERT_TRUE(german.ok()) << kCommaLocale << " is not installed";
-    EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof("1.5"), 1.5);
-    EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof("1,5"), 1.5);
-    EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof("-0.25"), -0.25);
+        EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof(k.text), k.value) << (k.text ? k.text : "null");
+    EXPECT_EQ(UtilsProbe::fiddle_atof("-inf"), -HUGE_VAL);
 }
 
 } // namespace
