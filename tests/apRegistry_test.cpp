@@ -1,12 +1,10 @@
 #include <platform/apRegistry.h>
 
 #include "nlsTestSupport.h"
-#include "storeLock.h"
+#include "registryTestSupport.h"
 
 #include <chrono>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 
@@ -19,13 +17,6 @@ using nlstest::TempDir;
 bool exists(const std::string& path) {
     struct stat status;
     return ::stat(path.c_str(), &status) == 0;
-}
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 class apRegistryTest : public testing::Test {
@@ -189,12 +180,12 @@ TEST_F(apRegistryTest, AnotherApplicationsDatabaseIsLeftAlone) {
     ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE registry_keys(path TEXT)", nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
-    const std::string before = contents(store);
+    const std::string before = nlstest::file_bytes(store);
 
     apRegistry registry(apHKEY_CURRENT_USER);
     EXPECT_EQ(registry.create_key("Software"), 0);
     EXPECT_EQ(registry.key_exists("Software"), -1);
-    EXPECT_EQ(contents(store), before);
+    EXPECT_EQ(nlstest::file_bytes(store), before);
 }
 
 } // namespace

@@ -3,13 +3,11 @@
 #include <platform/apRegistry.h>
 
 #include "nlsTestSupport.h"
-#include "storeLock.h"
+#include "registryTestSupport.h"
 
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -35,13 +33,6 @@ public:
         return stored.c_str();
     }
 };
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class nlsWinApplicationSettingsTest : public testing::Test {
 protected:
@@ -153,7 +144,7 @@ TEST_F(nlsWinApplicationSettingsTest, GarbageStoreGivesCode1AndStaysUnchanged) {
         nlstest::write_file(store, bytes);
         EXPECT_EQ(app.read(nlsERROR_FAILED), "");
         EXPECT_EQ(app.store_iso_name("de-DE"), nlsERROR_FAILED);
-        EXPECT_EQ(contents(store), bytes);
+        EXPECT_EQ(nlstest::file_bytes(store), bytes);
         struct stat status;
         EXPECT_NE(::stat((store + "-journal").c_str(), &status), 0);
     }

@@ -1,12 +1,15 @@
 #pragma once
 
-// Holds a registry store locked the way another writer in the middle of its transaction does.
+// Helpers for the tests of the registry store.
 
+#include <fstream>
 #include <sqlite3.h>
+#include <sstream>
 #include <string>
 
 namespace nlstest {
 
+/// Holds a registry store locked the way another writer in the middle of its transaction does.
 class StoreLock {
 public:
     explicit StoreLock(const std::string& path) {
@@ -29,5 +32,13 @@ private:
     sqlite3* m_db = nullptr;
     bool m_held = false;
 };
+
+/// The whole content of a file; empty when it cannot be read.
+inline std::string file_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 } // namespace nlstest
