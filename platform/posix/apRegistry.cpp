@@ -1,0 +1,304 @@
+#include <platform/apRegistry.h>
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The hive of the current user is one SQLite database per user. It keeps SQLite's default
+// rollback journal: WAL needs shared memory beside the file, which breaks on network home
+// folders, and settings are written too rarely to need its speed. A writer holds the lock only
+// while it commits, and every other process waits for it through the busy handler.
+
+namespace {
+
+enum State {
+    kUnopened, // not looked at yet
+    kEmpty,    // no store, or a store without keys yet: reads find nothing
+    kReady,    // our store, open
+    kFailed,   // unusable for the rest of the accessor's life
+};
+
+// Marks a database as a registry store ("nlsR"), so that we never write into another file.
+constexpr int kApplicationId = 1852601170;
+// How long a locked store is waited for: this many pauses of 2 ms.
+constexpr int kLockRetries = 500;
+
+const char* const kSchema =
+    "PRAGMA application_id = 1852601170;"
+    "CREATE TABLE registry_keys(path TEXT NOT NULL COLLATE NOCASE PRIMARY KEY);"
+    "CREATE TABLE registry_values(key TEXT NOT NULL COLLATE NOCASE,"
+    " name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, data TEXT NOT NULL,"
+    " PRIMARY KEY(key, name));";
+static_assert(kApplicationId == 1852601170, "the schema marks the store with kApplicationId");
+
+// A key exists when it was created or when a key below it was: ?2 and ?3 bound the paths that
+// begin with the key and a backslash (']' follows '\' also when letter case is folded).
+const char* const kFindKey = "SELECT 1 FROM registry_keys WHERE path = ?1"
+                             " OR (path >= ?2 AND path < ?3) LIMIT 1";
+const char* const kFindValue =
+    "SELECT type, data FROM registry_values WHERE key = ?1 AND name = ?2";
+const char* const kInsertKey = "INSERT OR IGNORE INTO registry_keys(path) VALUES(?1)";
+const char* const kUpsertValue =
+    "INSERT INTO registry_values(key, name, type, data) VALUES(?1, ?2, ?3, ?4)"
+    " ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data";
+
+sqlite3* db_of(void* store) {
+    return static_cast<sqlite3*>(store);
+}
+
+/// One prepared statement; a failed prepare or bind makes step() fail.
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) {
+        if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) m_ok = false;
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& bind(int index, const utString& text) {
+        if (m_ok &&
+            sqlite3_bind_text(m_stmt, index, text.c_str(), -1, SQLITE_TRANSIENT) != SQLITE_OK)
+            m_ok = false;
+        return *this;
+    }
+    Statement& bind(int index, int number) {
+        if (m_ok && sqlite3_bind_int(m_stmt, index, number) != SQLITE_OK) m_ok = false;
+        return *this;
+    }
+    /// SQLITE_ROW, SQLITE_DONE or an error.
+    int step() { return m_ok ? sqlite3_step(m_stmt) : SQLITE_ERROR; }
+    int column_int(int column) { return sqlite3_column_int(m_stmt, column); }
+    sqlite3_stmt* get() { return m_stmt; }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+    bool m_ok = true;
+};
+
+enum StoreKind { kOurs, kFresh, kUnusable };
+
+StoreKind store_kind(sqlite3* db) {
+    Statement query(db, "SELECT (SELECT application_id FROM pragma_application_id),"
+                        " (SELECT count(*) FROM sqlite_master)");
+    if (query.step() != SQLITE_ROW) return kUnusable; // not a database, locked, unreadable
+    if (query.column_int(0) == kApplicationId) return kOurs;
+    return query.column_int(0) == 0 && query.column_int(1) == 0 ? kFresh : kUnusable;
+}
+
+/// Runs `body` as one write transaction, setting the store up when it is still empty.
+template <class Body> bool in_transaction(sqlite3* db, Body body) {
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+    StoreKind kind = store_kind(db);
+    bool ok =
+        kind != kUnusable &&
+        (kind == kOurs || sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) == SQLITE_OK) &&
+        body() && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!ok && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return ok;
+}
+
+int wait_for_lock(void*, int tries) {
+    if (tries >= kLockRetries) return 0;
+    sqlite3_sleep(2);
+    return 1;
+}
+
+/// NLS_REGISTRY, else the user's configuration folder; null when neither can be found.
+utString store_path() {
+    const char* chosen = std::getenv("NLS_REGISTRY");
+    if (chosen && *chosen) return utString(chosen);
+    // Relative configuration folders are invalid and ignored, as the XDG rules ask.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/') return utString(config) << "/nls/registry.db";
+    const char* home = std::getenv("HOME");
+    if (home && *home) return utString(home) << "/.config/nls/registry.db";
+    return utString();
+}
+
+// Folders for a store are private to the user, as configuration folders should be.
+void make_parent_folders(const utString& path) {
+    std::string folder(path.c_str());
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+         slash = folder.find('/', slash + 1)) {
+        folder[slash] = '\0';
+        ::mkdir(folder.c_str(), 0700);
+        folder[slash] = '/';
+    }
+}
+
+// SQLite takes some short files for empty databases and would write over them: a store file
+// that is not empty must begin as a database does.
+bool may_be_store(const utString& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return true; // missing, or SQLite finds out why not
+    static const char kMagic[16] = "SQLite format 3";
+    char head[sizeof kMagic];
+    ssize_t got = ::read(fd, head, sizeof head);
+    ::close(fd);
+    return got == 0 || (got == sizeof head && std::memcmp(head, kMagic, sizeof head) == 0);
+}
+
+sqlite3* open_store(const utString& path, int flags) {
+    if (!may_be_store(path)) return nullptr;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_busy_handler(db, wait_for_lock, nullptr);
+    return db;
+}
+
+bool is_missing(const utString& path) {
+    struct stat status;
+    return ::stat(path.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR);
+}
+
+/// The key path as stored, without trailing backslashes; false when it names no key.
+bool key_path(const utString& key, utString& path) {
+    const char* text = key.c_str();
+    std::size_t end = std::strlen(text);
+    while (end > 0 && text[end - 1] == '\\')
+        --end;
+    if (end == 0 || text[0] == '\\') return false;
+    for (std::size_t i = 1; i < end; ++i)
+        if (text[i] == '\\' && text[i - 1] == '\\') return false;
+    path = utString(utStringArray{}, text, static_cast<int>(end));
+    return true;
+}
+
+template <class Body> int guarded(int on_error, Body body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return on_error;
+    }
+}
+
+} // namespace
+
+apRegistry::apRegistry(apHKeyType hive) : m_hive(hive) {
+    // The user's own hive is the only one a POSIX user has.
+    if (m_hive != apHKEY_CURRENT_USER) m_state = kFailed;
+}
+
+apRegistry::~apRegistry() {
+    sqlite3_close(db_of(m_store));
+}
+
+int apRegistry::fail(int result) {
+    m_state = kFailed;
+    return result;
+}
+
+/// Opens the store for reading, never creating it; true when it is ours and may be read, else
+/// m_state tells whether it holds nothing or has failed.
+bool apRegistry::look() {
+    if (m_state != kUnopened) return m_state == kReady;
+    utString path = store_path();
+    if (path.is_null()) return fail(0);
+    m_store = open_store(path, SQLITE_OPEN_READWRITE);
+    if (!m_store) {
+        m_state = is_missing(path) ? kEmpty : kFailed;
+        return false;
+    }
+    StoreKind kind = store_kind(db_of(m_store));
+    m_state = kind == kOurs ? kReady : kind == kFresh ? kEmpty : kFailed;
+    return m_state == kReady;
+}
+
+/// Opens the store for writing, created with its folders when missing; false when the accessor
+/// has failed.
+bool apRegistry::writable() {
+    if (m_state == kFailed) return false;
+    if (m_store) return true;
+    utString path = store_path();
+    if (path.is_null()) return fail(0);
+    make_parent_folders(path);
+    m_store = open_store(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    return m_store || fail(0);
+}
+
+int apRegistry::key_exists(const utString& key) {
+    return guarded(-1, [&] {
+        utString path;
+        if (!key_path(key, path)) return 0;
+        utString below = path + "\\", beyond = path + "]";
+        if (!look()) return m_state == kEmpty ? 0 : -1;
+        int found =
+            Statement(db_of(m_store), kFindKey).bind(1, path).bind(2, below).bind(3, beyond).step();
+        if (found == SQLITE_ROW) return 1;
+        return found == SQLITE_DONE ? 0 : fail(-1);
+    });
+}
+
+/// 1 with the type and data filled in as asked, 0 when there is no such value, -1 when the store
+/// could not be read.
+int apRegistry::find_value(const utString& key, const utString& name, apValueType* type,
+                           utString* data) {
+    utString path;
+    if (!key_path(key, path)) return 0;
+    if (!look()) return m_state == kEmpty ? 0 : -1;
+    Statement query(db_of(m_store), kFindValue);
+    int found = query.bind(1, path).bind(2, name).step();
+    if (found == SQLITE_DONE) return 0;
+    if (found != SQLITE_ROW) return fail(-1);
+    if (type) *type = static_cast<apValueType>(query.column_int(0));
+    if (data) {
+        const unsigned char* text = sqlite3_column_text(query.get(), 1);
+        if (!text) return fail(-1);
+        *data = utString(utStringArray{}, reinterpret_cast<const char*>(text),
+                         sqlite3_column_bytes(query.get(), 1));
+    }
+    return 1;
+}
+
+int apRegistry::value_exists(const utString& key, const utString& name, apValueType& type) {
+    type = apREG_NONE;
+    return guarded(-1, [&] { return find_value(key, name, &type, nullptr); });
+}
+
+int apRegistry::value_data(const utString& key, const utString& name, utString& data) {
+    return guarded(0, [&] { return find_value(key, name, nullptr, &data) == 1; });
+}
+
+int apRegistry::create_key(const utString& key) {
+    return guarded(0, [&] {
+        utString path;
+        if (!key_path(key, path) || !writable()) return 0;
+        sqlite3* db = db_of(m_store);
+        if (!in_transaction(
+                db, [&] { return Statement(db, kInsertKey).bind(1, path).step() == SQLITE_DONE; }))
+            return fail(0);
+        m_state = kReady;
+        return 1;
+    });
+}
+
+int apRegistry::set_value_data(const utString& key, const utString& name, apValueType type,
+                               const utString& data) {
+    return guarded(0, [&] {
+        utString path;
+        if (!key_path(key, path) || !writable()) return 0;
+        sqlite3* db = db_of(m_store);
+        if (!in_transaction(db, [&] {
+                return Statement(db, kInsertKey).bind(1, path).step() == SQLITE_DONE &&
+                       Statement(db, kUpsertValue)
+                               .bind(1, path)
+                               .bind(2, name)
+                               .bind(3, static_cast<int>(type))
+                               .bind(4, data)
+                               .step() == SQLITE_DONE;
+            }))
+            return fail(0);
+        m_state = kReady;
+        return 1;
+    });
+}
