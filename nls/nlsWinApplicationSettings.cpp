@@ -1,6 +1,7 @@
 #include <nls/nlsWinApplicationSettings.h>
 
 #include <nls/nlsErrorData.h>
+#include <nls/nlsLanguage.h>
 #include <platform/apRegistry.h>
 
 namespace {
@@ -29,4 +30,15 @@ unsigned int nlsWinApplicationSettings::store_iso_name(const utString& iso_name)
     if (!registry.set_value_data(m_key_path, kValueName, apREG_STRING, data))
         return nlsERROR_FAILED;
     return nlsERROR_NONE;
+}
+
+nlsErrorData nlsWinApplicationSettings::set_display_language(const nlsLanguage& language) {
+    return nlsErrorData(store_iso_name(language.iso_name()));
+}
+
+nlsErrorData nlsWinApplicationSettings::get_display_language(nlsLanguage& language) {
+    utString stored;
+    unsigned int code = read_stored_language(stored);
+    language = nlsLanguage(stored.c_str());
+    return nlsErrorData(code);
 }

@@ -1,13 +1,19 @@
 #pragma once
 
+#include <nls/nlsApplicationSettings.h>
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
 /// Keeps the display language as the registry value "CurrentLanguage" of the current user,
 /// under a key path that the application names.
-class NLS_EXPORT nlsWinApplicationSettings {
+class NLS_EXPORT nlsWinApplicationSettings : public nlsApplicationSettings {
 public:
     explicit nlsWinApplicationSettings(utString key_path);
+
+    /// Stores the language's ISO name ("" for a language the table does not know).
+    nlsErrorData set_display_language(const nlsLanguage& language) override;
+    /// The stored language as a table record; the empty record when nothing is stored.
+    nlsErrorData get_display_language(nlsLanguage& language) override;
 
     const utString& key_path() const { return m_key_path; }
 
