@@ -2,15 +2,142 @@
 
 #include <nls/nlsDomainManager.h>
 #include <nls/nlsErrorData.h>
+#include <nls/nlsLoadedDomain.h>
+#include <platform/apFileFinder.h>
 #include <platform/apUtils.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 nlsDataBase::handler_type nlsDataBase::the_error_handler = &nlsDataBase::the_default_error_handler;
+utString nlsDataBase::the_default_pathlist;
+utString nlsDataBase::the_binary_suffix(utStringLit{}, ".mo");
 
-nlsDataBase::nlsDataBase(const char* domain) : m_domain(domain) {}
+namespace {
+// What domain() gives for a database without a catalogue: "" rather than a null text, so that
+// textdomain can tell a selected database without one from an unknown name.
+const utString s_no_domain(utStringLit{}, "");
 
-nlsDataBase::~nlsDataBase() = default;
+const char* env_language_or_c() {
+    const char* env = nlsDomainManager::env_language(nlsLANG_DATABASE);
+    return env ? env : "C";
+}
+} // namespace
+
+nlsDataBase::nlsDataBase(const char* domain) : nlsDataBase(nullptr, domain) {}
+
+nlsDataBase::nlsDataBase(const char* pathlist, const char* domain)
+    : m_domain(domain), m_initialised(0), m_language(), m_loaded_domain(nullptr),
+      m_pathlist(pathlist) {
+    nlsErrorData record = nlsDomainManager::add(this);
+    if (record.code() != nlsERROR_NONE) {
+        error(record);
+        return;
+    }
+    if (!m_initialised) initialise(locale_path());
+}
+
+nlsDataBase::~nlsDataBase() {
+    unsigned int code = nlsDomainManager::remove(this);
+    if (code != nlsERROR_NONE) error(nlsErrorData(code));
+    if (m_loaded_domain) nlsDomainManager::unload_domain(m_loaded_domain);
+}
+
+const utString& nlsDataBase::domain() const {
+    return m_loaded_domain ? m_loaded_domain->path : s_no_domain;
+}
+
+const char* nlsDataBase::language() const {
+    return m_language.empty() ? env_language_or_c() : m_language.name().c_str();
+}
+
+const utString& nlsDataBase::pathlist() const {
+    return m_pathlist.empty() ? the_default_pathlist : m_pathlist;
+}
+
+const utString& nlsDataBase::locale_path() const {
+    return pathlist();
+}
+
+utString nlsDataBase::search(const utString& language, const utString* directories,
+                             int count) const {
+    for (int i = 0; i < count; ++i) {
+        utString path = directories[i];
+        path << "/" << language << "/LC_MESSAGES/" << m_domain << the_binary_suffix;
+        if (apFileFinder::check_path_exists(path) == apFILE_EXISTS) return path;
+    }
+    return utString();
+}
+
+void nlsDataBase::initialise(const utString& pathlist) {
+    utString directories[2];
+    int count = 0;
+    if (!pathlist.empty()) directories[count++] = pathlist;
+    const char* nlspath = std::getenv("NLSPATH");
+    if (!nlspath && pathlist.empty()) return;
+    if (nlspath && *nlspath) directories[count++] = utString(nlspath);
+
+    if (m_language.empty()) m_language = nlsLanguage(env_language_or_c());
+    utString path = search(m_language.name(), directories, count);
+    if (path.empty() && !m_language.empty() && m_language.has_extension()) {
+        utString asked = m_language.name();
+        m_language = m_language.short_form();
+        path = search(m_language.name(), directories, count);
+        if (!path.empty() && nlsDomainManager::verbose_info()) {
+            utString strings[] = {m_domain, asked, m_language.name()};
+            error(nlsErrorData(nlsERROR_CATALOG_FALLBACK, strings, 3));
+        }
+    }
+    if (!path.empty()) {
+        m_loaded_domain = nlsDomainManager::access_domain(path);
+        if (m_loaded_domain) {
+            // Shared with another database: report the environment's language from now on.
+            m_language = nlsLanguage();
+        } else {
+            unsigned int code = nlsERROR_NONE;
+            m_loaded_domain = nlsDomainManager::load_domain(path, &code);
+            error(nlsErrorData(code));
+        }
+    }
+    if (!m_loaded_domain) {
+        utString name = m_language.empty() ? utString(env_language_or_c()) : m_language.name();
+        if (name != utString(utStringLit{}, "C")) {
+            utString strings[] = {m_domain, name};
+            error(nlsErrorData(nlsERROR_CATALOG_LANGUAGE, strings, 2));
+        }
+    }
+    m_initialised = 1;
+}
+
+int nlsDataBase::language(const utString& name) {
+    nlsLanguage wanted(name.c_str());
+    if (wanted == nlsLanguage(language())) return 1;
+    if (m_loaded_domain) nlsDomainManager::unload_domain(m_loaded_domain);
+    m_loaded_domain = nullptr;
+    m_initialised = 0;
+    m_language = wanted;
+    initialise(locale_path());
+    if (m_loaded_domain) return 1;
+    if (m_language == nlsLanguage("C")) return 1;
+
+    const char* env = nlsDomainManager::env_language(nlsLANG_DATABASE);
+    m_language = env ? nlsLanguage(env) : nlsLanguage();
+    m_initialised = 0;
+    initialise(locale_path());
+    if (!m_loaded_domain) m_language = nlsLanguage("C");
+    return 0;
+}
+
+char* nlsDataBase::catalog_sub_path(const char* head, const char* tail, int category) const {
+    return apconcat(5, head, "/", category_to_name(category), "/", tail);
+}
+
+const char* nlsDataBase::category_to_name(int category) {
+    static const char* const names[] = {"LC_ALL",      "LC_COLLATE",  "LC_CTYPE",
+                                        "LC_MONETARY", "LC_MESSAGES", "LC_TIME"};
+    return category >= 0 && category < 6 ? names[category] : "LC_XXX";
+}
 
 nlsDataBase::handler_type nlsDataBase::error_handler(handler_type handler) {
     handler_type previous = the_error_handler;

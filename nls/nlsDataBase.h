@@ -1,36 +1,71 @@
 #pragma once
 
+#include <nls/nlsLanguage.h>
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
 class nlsErrorData;
+class nlsLoadedDomain;
 
-/// The messages of one text domain.
+/// The messages of one text domain: its name, language and catalogue directory, and the shared
+/// catalogue that answers its translations. It registers with nlsDomainManager while it lives.
 class NLS_EXPORT nlsDataBase {
 public:
     /// A report handler: non-zero to carry on, zero when the failure is fatal.
     using handler_type = int (*)(const nlsDataBase& database, const nlsErrorData& data);
 
+    /// A database without a directory of its own (NLSPATH and the default path list serve).
     explicit nlsDataBase(const char* domain);
+    /// A database whose catalogues lie under `pathlist`/<language>/LC_MESSAGES/<domain>.mo.
+    nlsDataBase(const char* pathlist, const char* domain);
     // Databases register with the domain manager by address: a copy would be unregistered.
     nlsDataBase(const nlsDataBase&) = delete;
     nlsDataBase& operator=(const nlsDataBase&) = delete;
     ~nlsDataBase();
+
+    /// The path of the catalogue file in use, or "" without one (not the domain name).
+    const utString& domain() const;
+    /// The database's language; the environment's (or "C") while none was chosen.
+    const char* language() const;
+    /// Switches to `name` and searches again: 1 when it (or its short form, or "C") is in
+    /// effect, 0 when the environment language was taken instead.
+    int language(const utString& name);
+    const utString& pathlist() const;
+    const utString& locale_path() const;
 
     /// Installs `handler` (null silences every report, fatal ones included) and returns the
     /// handler installed before.
     static handler_type error_handler(handler_type handler);
 
 protected:
+    /// Looks for the catalogue under `pathlist` and NLSPATH and takes it into use.
+    void initialise(const utString& pathlist);
+    /// head/<category name>/tail in a new malloc'ed buffer that the caller frees.
+    char* catalog_sub_path(const char* head, const char* tail, int category) const;
+    /// "LC_ALL", "LC_COLLATE", "LC_CTYPE", "LC_MONETARY", "LC_MESSAGES", "LC_TIME" for 0 to 5;
+    /// "LC_XXX" otherwise.
+    static const char* category_to_name(int category);
+
     /// Hands a report to the handler: 1 to carry on; 0, after an assertion report, when the
     /// handler declared it fatal. Code 0 reaches no handler.
     int error(const nlsErrorData& data) const;
 
+    static utString the_default_pathlist;
     static handler_type the_error_handler;
 
     utString m_domain;
+    int m_initialised;
+    nlsLanguage m_language;
+    nlsLoadedDomain* m_loaded_domain;
+    utString m_pathlist;
 
 private:
+    friend class nlsDomainManager;
+
+    /// The first candidate directory holding a catalogue for `language`; empty when none does.
+    utString search(const utString& language, const utString* directories, int count) const;
     /// Writes the report as one line; warnings carry on, errors (bit 0) are fatal.
     static int the_default_error_handler(const nlsDataBase& database, const nlsErrorData& data);
+
+    static utString the_binary_suffix;
 };

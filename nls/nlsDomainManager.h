@@ -1,33 +1,142 @@
 #pragma once
 
 #include <platform/apExport.h>
+#include <platform/utString.h>
 
+#include <locale>
+#include <memory>
+
+class nlsApplicationSettings;
+class nlsDataBase;
+class nlsDataBasecoDListPtrcoPtrcoDList;
 class nlsErrorData;
+class nlsLanguage;
+class nlsLoadedDomain;
 
-/// The process-wide state of the library: a class of static members only, never instantiated.
+/// The purpose of a language request.
+enum nlsLang {
+    nlsLANG_NONE = 0,     ///< no request made yet
+    nlsLANG_DATABASE = 1, ///< for a message database
+    nlsLANG_LOCALE = 2,   ///< for the process locale
+    nlsLANG_REGIONAL = 3, ///< the plain regional language, without a country extension
+};
+
+/// The process-wide state of the library: the registered databases, the shared catalogues, the
+/// current domain and language, and the process locale. A class of static members only.
 class NLS_EXPORT nlsDomainManager {
 public:
     /// A report handler: non-zero to carry on, zero when the failure is fatal.
     using handler_type = int (*)(const nlsErrorData& data);
 
+    // Reports.
+
     /// The one-line text of a report, beginning "NLS Error: " or "NLS Warning: ". The text lives
     /// until the next call.
     static const char* error_to_string(const nlsErrorData& data);
-
     /// Turns reports of fallback catalogue loads on (non-zero) or off; returns the old setting.
     static int set_verbose_info(int value);
     static int verbose_info();
 
+    // Domains and translation.
+
+    /// Selects the first registered database of that domain name and returns its catalogue path
+    /// ("" without a catalogue), or null when no database has the name. A null or empty name
+    /// returns the current database's path without changing anything.
+    static const char* textdomain(const char* domain);
+    /// The translation of `message` in the current database's catalogue, or `message` itself.
+    static const char* gettext(const char* message);
+    /// The current language ("English" while NO_TRANSLATION is selected).
+    static const utString& language();
+    /// "NO_TRANSLATION"
+    static const utString& no_translation_language();
+
+    // Language and locale selection.
+
+    /// Makes `name` the current language, has every database search again and sets the process
+    /// locale; returns 0 or nlsERROR_LOCALE_SETUP.
+    static unsigned int language(const utString& name);
+    /// Sets the process locale for `category` from the current or the environment language.
+    static unsigned int setlocale(int category);
+    /// The environment's language for `purpose`: "check", the display-language setting, LC_ALL,
+    /// LC_MESSAGES, LANG or the regional settings. Null or empty when nothing gave one.
+    static const char* env_language(nlsLang purpose);
+    /// Switches the process locale to the user's regional language, catalogues untouched.
+    static void set_regional_locale();
+    /// Lets the process locale follow the current language again.
+    static void unset_regional_locale();
+
+    // Locale names.
+
+    /// The ISO locale name of a library language name ("English-GBR" gives "en-GB"); "en-GB"
+    /// when no supported locale matches.
+    static utString get_iso_locale(const utString& language);
+    /// The Windows three-letter language abbreviation of an ISO locale name; "ENG" when unknown.
+    static utString get_abbreviated_language(const utString& locale_name);
+    /// The library's language name of the user's regional settings ("English-GBR"), without
+    /// the country for nlsLANG_REGIONAL or when language and country abbreviations agree.
+    static void get_regional_language(utString* out, nlsLang purpose);
+
+    // The persisted display language.
+
+    /// Takes `settings` over (null removes it); the object held before is deleted.
+    static void set_application_settings(std::unique_ptr<nlsApplicationSettings> settings);
+    static nlsErrorData get_display_language(nlsLanguage& language);
+    static nlsErrorData set_display_language(nlsLanguage language);
+
+    // Numbers.
+
+    /// Makes the named locale global when the global locale has no name.
+    static bool set_cpp_named_locale();
+    /// Makes the numeric locale (no digit grouping) global when the global locale has a name.
+    static bool set_cpp_num_locale();
+    /// Numbers follow the language (non-zero) or the "C" conventions (0); returns the old flag.
+    static int numeric_translation(int flag);
+
 protected:
+    friend class nlsDataBase;
+    friend class nlsNeutralNumbers;
+
     /// 1 without a handler or for code 0, else the handler's result.
     static int error(const nlsErrorData& data);
 
+    static const nlsErrorData& add(nlsDataBase* database);
+    static unsigned int remove(nlsDataBase* database);
+    static nlsLoadedDomain* access_domain(const utString& path);
+    static nlsLoadedDomain* load_domain(const utString& path, unsigned int* error);
+    static void unload_domain(nlsLoadedDomain* domain);
+
+    /// Sets the C run-time and standard-library locales to one name; 1 on success.
+    static int do_setlocale(int category, const utString& name);
+    /// A language name as the C run time takes it: "check" gives "C", and the user's own
+    /// language with its country ("English-GBR") gives language_country ("English_GBR").
+    static utString fix_setlocale_argument(const utString& name);
+
     static handler_type the_error_handler;
     static int verbose_loading_info;
+
+    static nlsDataBasecoDListPtrcoPtrcoDList* the_databases;
+    static nlsDataBase* the_current_domain;
+    static nlsLoadedDomain* the_loaded_domains;
+
+    static utString the_current_language;
+    static utString the_env_language;
+    static nlsLang the_env_type;
+    static int the_regional_settings_flag;
+    static utString s_users_env;
+    static std::unique_ptr<nlsApplicationSettings> s_application_settings;
+    static utString s_no_translation_language;
+    static utString s_no_translation_current_language;
+    static utString s_no_translation_env_language;
+
+    static int the_numeric_translation_flag;
+    static std::locale s_cpp_named_locale;
+    static std::locale s_cpp_num_locale;
 
 private:
     nlsDomainManager() {}
     ~nlsDomainManager() {}
 
+    /// Writes the user's language name into `buffer` (500 characters at least).
+    static char* get_language(char* buffer);
     static int the_default_error_handler(const nlsErrorData& data);
 };

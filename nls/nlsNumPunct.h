@@ -1,0 +1,21 @@
+#pragma once
+
+#include <platform/apExport.h>
+
+#include <cstddef>
+#include <locale>
+#include <string>
+
+/// Numeric punctuation of a named locale without digit grouping: the locale's decimal point, no
+/// thousands separator.
+class NLS_EXPORT nlsNumPunct : public std::numpunct_byname<char> {
+public:
+    /// The punctuation of the locale `name` (a library language name, or any name the platform's
+    /// locales take); `refs` 0 lets the holding locale delete the facet.
+    nlsNumPunct(const char* name, std::size_t refs);
+
+protected:
+    ~nlsNumPunct() override;
+    char do_thousands_sep() const override;
+    std::string do_grouping() const override;
+};

@@ -1,0 +1,126 @@
+#include <nls/nlsErrorData.h>
+
+#include "nlsManagerTestSupport.h"
+
+#include <cstdlib>
+
+namespace {
+
+using nlstest::DataBase;
+
+class Database : public nlstest::ManagerTest {
+protected:
+    nlstest::ScopedEnv german{"LANG", "German"};
+    std::string other = dir / "other";
+};
+
+TEST_F(Database, SearchesItsDirectoryBeforeNlspath) {
+    struct Case {
+        bool in_own, in_nlspath;
+        const char* expected; // which tree's file is used: "own", "nlspath" or ""
+    } cases[] = {{true, true, "own"}, {false, true, "nlspath"}, {true, false, "own"}};
+    for (const Case& c : cases) {
+        nlstest::TempDir own, nlspath;
+        if (c.in_own) catalogue(own.path(), "German", "editor", {"m"});
+        if (c.in_nlspath) catalogue(nlspath.path(), "German", "editor", {"m"});
+        nlstest::ScopedEnv env("NLSPATH", nlspath.path().c_str());
+        DataBase db(own.path().c_str(), "editor");
+        std::string root = std::string(c.expected) == "own" ? own.path() : nlspath.path();
+        EXPECT_EQ(db.domain(), utString((root + "/German/LC_MESSAGES/editor.mo").c_str()));
+        EXPECT_STREQ(db.language(), "German");
+    }
+}
+
+TEST_F(Database, WithoutAnyDirectoryNothingIsSearched) {
+    testing::internal::CaptureStdout();
+    DataBase db("editor");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(db.m_initialised, 0);
+    EXPECT_STREQ(db.domain().text(), "");
+    EXPECT_STREQ(db.language(), "German");
+    EXPECT_EQ(db.pathlist(), db.locale_path());
+
+    nlstest::ScopedEnv empty("NLSPATH", "");
+    testing::internal::CaptureStdout();
+    DataBase searched("editor");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "NLS Warning: Catalog <editor> failed to load for language <German>\n");
+    EXPECT_EQ(searched.m_initialised, 1);
+}
+
+TEST_F(Database, ShortFormIsTriedAndReportedWhenVerbose) {
+    catalogue(dir.path(), "German", "editor", {"m"});
+    for (int verbose : {0, 1}) {
+        nlsDomainManager::set_verbose_info(verbose);
+        nlstest::ScopedEnv austrian("LANG", "German-AUT");
+        testing::internal::CaptureStdout();
+        DataBase db(dir.path().c_str(), "editor");
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  verbose ? "NLS Warning: Catalog <editor> failed to load for language "
+                            "<German-AUT> so fallback language <German> was used\n"
+                          : "");
+        EXPECT_STREQ(db.language(), "German");
+        EXPECT_NE(db.m_loaded_domain, nullptr);
+    }
+}
+
+TEST_F(Database, LanguageSwitchFallsBackToEnvironmentThenC) {
+    catalogue(dir.path(), "German", "editor", {"m"});
+    catalogue(dir.path(), "French", "editor", {"m"});
+    DataBase db(dir.path().c_str(), "editor");
+    EXPECT_EQ(db.language(utString("french")), 1);
+    EXPECT_STREQ(db.language(), "French");
+    EXPECT_EQ(db.language(utString("French")), 1); // already in effect: no search
+
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(db.language(utString("Latin")), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "NLS Warning: Catalog <editor> failed to load for language <Latin>\n");
+    EXPECT_STREQ(db.language(), "German"); // the environment's language
+    EXPECT_NE(db.m_loaded_domain, nullptr);
+
+    std::remove((dir / "German/LC_MESSAGES/editor.mo").c_str());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(db.language(utString("Latin")), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_STREQ(db.language(), "C");
+    EXPECT_EQ(db.m_loaded_domain, nullptr);
+}
+
+TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
+    nlstest::write_file(dir / "German/LC_MESSAGES/editor.mo",
+                        "this is plain text, not a catalogue");
+    nlstest::AssertCapture asserts;
+    testing::internal::CaptureStdout();
+    DataBase db(dir.path().c_str(), "editor");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "NLS Error: Catalog Magic number failed\n"
+              "NLS Warning: Catalog <editor> failed to load for language <German>\n");
+    ASSERT_EQ(asserts.reports().size(), 1u);
+    EXPECT_EQ(asserts.reports()[0],
+              "nls/nlsDataBase:492: nlsDataBase failed - with error 33 in nlsDataBase::error (0)");
+}
+
+TEST_F(Database, CategoryNamesAndSubPaths) {
+    const char* names[] = {"LC_XXX",      "LC_ALL",      "LC_COLLATE", "LC_CTYPE",
+                           "LC_MONETARY", "LC_MESSAGES", "LC_TIME",    "LC_XXX"};
+    for (int category = -1; category <= 6; ++category)
+        EXPECT_STREQ(DataBase::category_to_name(category), names[category + 1]);
+    DataBase db("editor");
+    char* path = db.catalog_sub_path("a", "b", 1);
+    EXPECT_STREQ(path, "a/LC_COLLATE/b");
+    std::free(path);
+}
+
+TEST_F(Database, HostileDomainNamesFindNothing) {
+    nlstest::ScopedEnv env("NLSPATH", dir.path().c_str());
+    for (const std::string& domain : {std::string("../../etc/passwd"), std::string(10000, 'x')}) {
+        testing::internal::CaptureStdout();
+        DataBase db(domain.c_str());
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(db.m_loaded_domain, nullptr);
+        EXPECT_EQ(nlsDomainManager::textdomain(domain.c_str()), std::string(""));
+    }
+}
+
+} // namespace

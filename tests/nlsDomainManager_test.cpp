@@ -1,0 +1,109 @@
+#include <nls/nlsErrorData.h>
+
+#include "nlsManagerTestSupport.h"
+
+#include <cstring>
+
+namespace {
+
+using nlstest::DataBase;
+using nlstest::Manager;
+
+class DomainManager : public nlstest::ManagerTest {
+protected:
+    nlstest::ScopedEnv german{"LANG", "German"};
+};
+
+TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
+    const char* message = "Open";
+    EXPECT_EQ(nlsDomainManager::gettext(message), message);
+    EXPECT_EQ(nlsDomainManager::textdomain(nullptr), nullptr);
+    EXPECT_EQ(nlsDomainManager::textdomain(""), nullptr);
+
+    std::string path = catalogue(dir.path(), "German", "editor", {"Open", "Save"});
+    catalogue(dir.path(), "German", "viewer", {"Open"});
+    DataBase editor(dir.path().c_str(), "editor");
+    DataBase viewer(dir.path().c_str(), "viewer");
+    DataBase no_catalogue(dir.path().c_str(), "missing");
+    EXPECT_EQ(nlsDomainManager::gettext(message), message); // nothing selected yet
+
+    EXPECT_EQ(nlsDomainManager::textdomain("editor"), path);
+    EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
+    const char* absent = "absent";
+    EXPECT_EQ(nlsDomainManager::gettext(absent), absent);
+
+    EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr); // keeps the selection
+    EXPECT_STREQ(nlsDomainManager::textdomain(nullptr), path.c_str());
+    EXPECT_STREQ(nlsDomainManager::textdomain("missing"), "");
+    EXPECT_EQ(nlsDomainManager::gettext(message), message);
+    EXPECT_STREQ(nlsDomainManager::textdomain("viewer"),
+                 (dir / "German/LC_MESSAGES/viewer.mo").c_str());
+}
+
+TEST_F(DomainManager, DatabasesOfOneFileShareOneCatalogue) {
+    std::string path = catalogue(dir.path(), "German", "editor", {"Open"});
+    auto first = std::make_unique<DataBase>(dir.path().c_str(), "editor");
+    DataBase second(dir.path().c_str(), "editor");
+    ASSERT_NE(second.m_loaded_domain, nullptr);
+    EXPECT_EQ(first->m_loaded_domain, second.m_loaded_domain);
+    EXPECT_EQ(second.m_loaded_domain->references, 2u);
+    EXPECT_EQ(second.domain(), utString(path.c_str()));
+    EXPECT_EQ(nlsDomainManager::textdomain("editor"), path); // the first registered
+    first.reset();
+    EXPECT_EQ(second.m_loaded_domain->references, 1u);
+    nlsDomainManager::textdomain("editor");
+    EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
+}
+
+TEST_F(DomainManager, RegistrationAndRemovalReportTheirCodes) {
+    DataBase editor(dir.path().c_str(), "editor");
+    EXPECT_EQ(Manager::add(&editor).code(), nlsERROR_DOMAIN_EXISTS);
+    EXPECT_EQ(Manager::add(&editor).get_string(0), utString("editor"));
+    DataBase other(dir.path().c_str(), "other");
+    EXPECT_EQ(Manager::remove(&other), 0u);
+    EXPECT_EQ(Manager::remove(&other), nlsERROR_NO_DOMAIN);
+    EXPECT_EQ(Manager::add(&other).code(), 0u); // back in, for its destructor
+    EXPECT_EQ(Manager::add(&other).string_count(), 2);
+}
+
+TEST_F(DomainManager, LoadedCataloguesStayInPathOrder) {
+    std::vector<std::string> paths;
+    for (const char* language : {"b", "c", "a", "d"})
+        paths.push_back(catalogue(dir.path(), language, "x", {"m"}));
+    unsigned int code = 0;
+    std::vector<nlsLoadedDomain*> loaded;
+    for (const std::string& path : paths) {
+        loaded.push_back(Manager::load_domain(utString(path.c_str()), &code));
+        ASSERT_EQ(code, 0u);
+    }
+    std::string order;
+    for (nlsLoadedDomain* entry = Manager::the_loaded_domains; entry; entry = entry->next)
+        order += entry->path.c_str()[dir.path().size() + 1];
+    EXPECT_EQ(order, "abcd");
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_EQ(Manager::access_domain(utString(paths[i].c_str())), loaded[i]);
+        EXPECT_EQ(loaded[i]->references, 2u);
+    }
+    EXPECT_EQ(Manager::load_domain(utString((dir / "none.mo").c_str()), &code), nullptr);
+    EXPECT_EQ(code, nlsERROR_CATALOG_OPEN);
+
+    unsigned int ignored = 0;
+    nlsLoadedDomain stranger(utString(paths[0].c_str()), &ignored);
+    Manager::unload_domain(&stranger); // not in the list: nothing happens
+    for (nlsLoadedDomain* entry : loaded) {
+        Manager::unload_domain(entry);
+        Manager::unload_domain(entry);
+    }
+    EXPECT_EQ(Manager::the_loaded_domains, nullptr);
+}
+
+TEST_F(DomainManager, NoTranslationReportsEnglish) {
+    EXPECT_EQ(nlsDomainManager::no_translation_language(), utString("NO_TRANSLATION"));
+    EXPECT_TRUE(nlsDomainManager::language().is_null());
+    nlsDomainManager::language(utString("NO_TRANSLATION"));
+    EXPECT_EQ(nlsDomainManager::language(), utString("English"));
+    nlsDomainManager::language(utString("French"));
+    EXPECT_EQ(nlsDomainManager::language(), utString("French"));
+}
+
+} // namespace

@@ -1,0 +1,199 @@
+#include <nls/nlsApplicationSettings.h>
+#include <nls/nlsErrorData.h>
+#include <nls/nlsLanguage.h>
+#include <nls/nlsNeutralNumbers.h>
+#include <nls/nlsUtils.h>
+#include <nls/nlsWinApplicationSettings.h>
+
+#include "nlsManagerTestSupport.h"
+
+#include <clocale>
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+using nlstest::Manager;
+using nlstest::ScopedEnv;
+
+// A display-language setting held in memory.
+struct FixedSettings : nlsApplicationSettings {
+    FixedSettings(const char* language, unsigned int code) : m_language(language), m_code(code) {}
+    nlsErrorData set_display_language(const nlsLanguage&) override { return nlsErrorData(0); }
+    nlsErrorData get_display_language(nlsLanguage& language) override {
+        language = nlsLanguage(m_language);
+        return nlsErrorData(m_code);
+    }
+    const char* m_language;
+    unsigned int m_code;
+};
+
+using LocaleSelection = nlstest::ManagerTest;
+
+TEST_F(LocaleSelection, EnvironmentLanguageFollowsItsPrecedence) {
+    struct Case {
+        const char *lc_all, *lc_messages, *lang, *setting;
+        unsigned int setting_code;
+        int regional_flag;
+        const char *expected, *users_env;
+    } cases[] = {
+        {nullptr, "", "German", nullptr, 0, 0, "German", ""},
+        {"check", nullptr, "German", "fr-FR", 0, 0, "check", ""},
+        {"German", nullptr, "check", nullptr, 0, 0, "German", ""},
+        {nullptr, nullptr, "German", "fr-FR", 0, 0, "French", "French"},
+        {nullptr, nullptr, "German", "fr-FR", 1, 0, "German", ""}, // failed read
+        {nullptr, nullptr, "German", "ja-JP", 0, 0, "German", ""}, // code page 932
+        {nullptr, nullptr, "German", "Latin", 0, 0, "German", ""}, // no code page
+        {nullptr, nullptr, "German", nullptr, 0, 1, "English-GBR", "English-GBR"},
+        {nullptr, "check", nullptr, nullptr, 0, 1, "check", ""},
+        {nullptr, nullptr, nullptr, nullptr, 0, 0, "English-GBR", "English-GBR"},
+    };
+    for (const Case& c : cases) {
+        ScopedEnv all("LC_ALL", c.lc_all), messages("LC_MESSAGES", c.lc_messages),
+            lang("LANG", c.lang);
+        nlsDomainManager::set_application_settings(
+            c.setting ? std::make_unique<FixedSettings>(c.setting, c.setting_code) : nullptr);
+        Manager::the_regional_settings_flag = c.regional_flag;
+        Manager::s_users_env = utString("");
+        Manager::the_env_language = utString();
+        EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), c.expected) << c.expected;
+        EXPECT_STREQ(Manager::s_users_env.c_str(), c.users_env) << c.expected;
+    }
+}
+
+TEST_F(LocaleSelection, CacheIsDroppedOnlyByAnotherPurpose) {
+    ScopedEnv german("LANG", "German");
+    EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), "German");
+    ScopedEnv french("LANG", "French");
+    EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_DATABASE), "German");
+    EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), "French");
+    ScopedEnv italian("LANG", "Italian");
+    EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_REGIONAL), "Italian");
+}
+
+TEST_F(LocaleSelection, NoTranslationKeepsBritishEnglishInTheCache) {
+    ScopedEnv german("LANG", "German");
+    nlsDomainManager::language(utString("NO_TRANSLATION"));
+    for (nlsLang purpose : {nlsLANG_DATABASE, nlsLANG_LOCALE, nlsLANG_REGIONAL})
+        EXPECT_STREQ(nlsDomainManager::env_language(purpose), "English-GBR");
+    EXPECT_EQ(nlsDomainManager::language(utString("German")), 0u);
+    EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_DATABASE), "English-GBR");
+}
+
+TEST_F(LocaleSelection, SetlocaleArgumentsForTheCRunTime) {
+    const char* cases[][2] = {{"check", "C"},
+                              {"English-GBR", "English_GBR"},
+                              {"English-USA", "English-USA"},
+                              {"German", "German"},
+                              {"Portuguese-BRA", "Portuguese-BRA"}};
+    for (auto& c : cases)
+        EXPECT_STREQ(Manager::fix_setlocale_argument(utString(c[0])).c_str(), c[1]);
+}
+
+TEST_F(LocaleSelection, RejectedLocaleIsReportedWithoutAssertionByDefault) {
+    nlstest::AssertCapture asserts;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(nlsDomainManager::language(utString("Klingon")), nlsERROR_LOCALE_SETUP);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "NLS Warning: Setting up locale for language <Klingon> failed\n");
+    EXPECT_TRUE(asserts.reports().empty());
+    EXPECT_EQ(Manager::the_numeric_translation_flag, 0);
+
+    Manager::the_error_handler = [](const nlsErrorData&) { return 0; };
+    EXPECT_EQ(nlsDomainManager::setlocale(LC_ALL), nlsERROR_LOCALE_SETUP);
+    ASSERT_EQ(asserts.reports().size(), 1u);
+    EXPECT_EQ(asserts.reports()[0],
+              "nls/nlsDomainManager:768: nlsDomainManager::setlocale| Failed to set locale in "
+              "nlsDomainManager::setlocale (0)");
+}
+
+TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocale) {
+    ScopedEnv user("NLS_USER_LOCALE", "de-AT");
+    EXPECT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u); // the regional language, German-AUT
+    EXPECT_EQ(Manager::s_users_env, utString("German-AUT"));
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_AT.UTF-8");
+    EXPECT_EQ(Manager::do_setlocale(LC_ALL, utString("C")), 1);
+    EXPECT_EQ(Manager::do_setlocale(LC_ALL, utString("German_AUT")), 1); // passed on as ""
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_AT.UTF-8");
+}
+
+TEST_F(LocaleSelection, GermanNumbersHaveNoGrouping) {
+    ScopedEnv german("LANG", "German");
+    EXPECT_FALSE(nlsDomainManager::set_cpp_num_locale()); // nothing set up yet
+    ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u);
+    std::ostringstream out;
+    out << 1234567 << ' ' << 2.5;
+    EXPECT_EQ(out.str(), "1234567 2,5");
+    EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
+
+    EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
+    EXPECT_NE(std::locale().name(), "*");
+    EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
+    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
+    EXPECT_EQ(std::locale().name(), "*");
+    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
+}
+
+std::string c_format(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+TEST_F(LocaleSelection, NeutralNumbersNestAndRestore) {
+    ScopedEnv german("LANG", "German");
+    ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u);
+    std::locale before;
+    {
+        nlsNeutralNumbers neutral;
+        EXPECT_EQ(c_format(1.5), "1.5");
+        EXPECT_EQ(Manager::the_numeric_translation_flag, 0);
+        {
+            nlsNeutralNumbers translated(nlsNumbersTranslated);
+            EXPECT_EQ(c_format(1.5), "1,5");
+            nlsNeutralNumbers odd(static_cast<nlsTranslationType>(7)); // counts as neutral
+            EXPECT_EQ(c_format(1.5), "1.5");
+        }
+        EXPECT_EQ(c_format(1.5), "1.5");
+        EXPECT_EQ(nlsUtils::lookup_decimal_point(), '.');
+    }
+    EXPECT_EQ(c_format(1.5), "1,5");
+    EXPECT_EQ(Manager::the_numeric_translation_flag, 1);
+    EXPECT_TRUE(std::locale() == before);
+    EXPECT_EQ(nlsDomainManager::numeric_translation(7), 1);
+    EXPECT_EQ(Manager::the_numeric_translation_flag, 1); // set by the selection, not 7
+}
+
+} // namespace
+
+namespace {
+
+int g_deleted = 0;
+struct CountedSettings : FixedSettings {
+    using FixedSettings::FixedSettings;
+    ~CountedSettings() override { ++g_deleted; }
+};
+
+TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
+    nlsLanguage language("German");
+    EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
+    EXPECT_TRUE(language.empty());
+    EXPECT_EQ(nlsDomainManager::set_display_language(nlsLanguage("German")).code(), 0u);
+
+    nlsDomainManager::set_application_settings(std::make_unique<CountedSettings>("de-DE", 0));
+    nlsDomainManager::set_application_settings(std::make_unique<CountedSettings>("fr-FR", 0));
+    EXPECT_EQ(g_deleted, 1);
+    nlsDomainManager::get_display_language(language);
+    EXPECT_EQ(language.name(), utString("French"));
+    nlsDomainManager::set_application_settings(nullptr);
+    EXPECT_EQ(g_deleted, 2);
+
+    nlsDomainManager::set_application_settings(
+        std::make_unique<nlsWinApplicationSettings>(utString("Software\\nls\\test")));
+    EXPECT_EQ(nlsDomainManager::set_display_language(nlsLanguage("german")).code(), 0u);
+    EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
+    EXPECT_EQ(language.name(), utString("German"));
+    EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), "German"); // wins over LANG
+}
+
+} // namespace
