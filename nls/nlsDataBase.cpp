@@ -160,3 +160,30 @@ int nlsDataBase::the_default_error_handler(const nlsDataBase&, const nlsErrorDat
     apprintf("%s\n", nlsDomainManager::error_to_string(data));
     return (data.code() & 1u) == 0;
 }
+
+void nlsDataBase::list_available_languages(coiFiller<nlsLanguage> filler) const {
+    // Copies, so that a sink that destroys this database does not pull them away mid-walk.
+    const utString directory = pathlist();
+    const utString domain = m_domain;
+    // Without a directory of its own the database has nothing to list; an empty path would
+    // otherwise stand for the root or the working directory.
+    if (directory.empty()) return;
+    apPath root(directory);
+    apFileFinderEx finder(root);
+    while (++finder) {
+        apPath entry = root.adjoin_ap(finder());
+        if (!entry.is_directory()) continue;
+        // The directory may carry the ISO name or any letter case; the catalogue is looked for
+        // under the table's name all the same.
+        nlsLanguage language(entry.basename().c_str());
+        if (language.iso_name().empty()) continue;
+        utString path = directory;
+        path << "/"
+             << utString(
+                    utStringClaim{},
+                    apconcat(5, language.name().c_str(), "/", "LC_MESSAGES", "/", domain.c_str()),
+                    0)
+             << the_binary_suffix;
+        if (apFileFinder::check_path_exists(path) == apFILE_EXISTS) filler.add(language);
+    }
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nls/fillers/coiFiller.h>
 #include <nls/nlsLanguage.h>
 #include <platform/apExport.h>
 #include <platform/utString.h>
@@ -32,6 +33,9 @@ public:
     int language(const utString& name);
     const utString& pathlist() const;
     const utString& locale_path() const;
+    /// Delivers, in directory order, each table language that a subdirectory of pathlist() names
+    /// and for which pathlist()/<name>/LC_MESSAGES/<domain>.mo exists. NLSPATH is not looked at.
+    void list_available_languages(coiFiller<nlsLanguage> filler) const;
 
     /// Installs `handler` (null silences every report, fatal ones included) and returns the
     /// handler installed before.
