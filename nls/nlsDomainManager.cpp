@@ -520,3 +520,46 @@ int nlsDomainManager::numeric_translation(int flag) {
     nlsUtils::lookup_decimal_point();
     return old;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Available languages
+
+#include <nls/fillers/coiFillers.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+// Names in byte order as unsigned values, case-sensitively; an empty name first.
+bool name_before(const nlsLanguage& a, const nlsLanguage& b) {
+    return std::strcmp(a.name().c_str(), b.name().c_str()) < 0;
+}
+
+std::vector<nlsLanguage> languages_of(const nlsDataBase* database) {
+    std::vector<nlsLanguage> languages;
+    database->list_available_languages(coiFillers::make_filler(languages));
+    return languages;
+}
+} // namespace
+
+nlsErrorData nlsDomainManager::list_available_languages(coiFiller<nlsLanguage> filler) {
+    if (!the_databases || the_databases->count() == 0) return nlsErrorData(nlsERROR_NONE);
+    // Own iterators rather than the list's built-in cursor, which textdomain and add move; and
+    // deliveries only between walks, so that a sink may register or destroy databases.
+    nlsDataBasecoDListPtrcoPtrcoDListBcoIterator first(the_databases);
+    ++first;
+    std::vector<nlsLanguage> candidates = languages_of(first.value());
+    std::sort(candidates.begin(), candidates.end(), name_before);
+    for (const nlsLanguage& candidate : candidates) {
+        bool everywhere = true;
+        if (the_databases) {
+            nlsDataBasecoDListPtrcoPtrcoDListBcoIterator it(the_databases);
+            while (everywhere && ++it) {
+                std::vector<nlsLanguage> listed = languages_of(it.value());
+                everywhere = std::find(listed.begin(), listed.end(), candidate) != listed.end();
+            }
+        }
+        if (everywhere) filler.add(candidate);
+    }
+    return nlsErrorData(nlsERROR_NONE);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nls/fillers/coiFiller.h>
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
@@ -82,6 +83,11 @@ public:
     static void set_application_settings(std::unique_ptr<nlsApplicationSettings> settings);
     static nlsErrorData get_display_language(nlsLanguage& language);
     static nlsErrorData set_display_language(nlsLanguage language);
+
+    // Available languages.
+
+    /// Delivers, sorted by name, the languages that every registered database lists; code 0.
+    static nlsErrorData list_available_languages(coiFiller<nlsLanguage> filler);
 
     // Numbers.
 
