@@ -1,0 +1,92 @@
+// The example program, run as a new user would run it.
+
+#include "nlsTestSupport.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out; // standard output and error together
+};
+
+Outcome run(const std::string& arguments) {
+    std::string command = std::string(NLS_EXAMPLE_PROGRAM) + " " + arguments + " 2>&1";
+    Outcome result{-1, ""};
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.out.append(buffer, n);
+    int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class ExampleProgram : public testing::Test {
+protected:
+    nlstest::TempDir dir;
+    nlstest::ScopedEnv user{"NLS_USER_LOCALE", "en-GB"};
+    nlstest::ScopedEnv lc_all{"LC_ALL", nullptr};
+    nlstest::ScopedEnv lc_messages{"LC_MESSAGES", nullptr};
+    nlstest::ScopedEnv lang{"LANG", nullptr};
+    nlstest::ScopedEnv nlspath{"NLSPATH", nullptr};
+    nlstest::ScopedEnv registry{"NLS_REGISTRY", (dir / "registry.db").c_str()};
+};
+
+TEST_F(ExampleProgram, TourShowsLanguagesMessagesAndNumbers) {
+    Outcome r = run("");
+    EXPECT_EQ(r.status, 0) << r.out;
+    for (const char* expected :
+         {"Language:   English-GBR, from the regional settings",
+          "Available:  French, German, Japanese, Portuguese-BRA",
+          "German          Willkommen | Datei \xC3\xB6"
+          "ffnen",
+          "Japanese        \xE3\x82\x88\xE3\x81\x86\xE3\x81\x93\xE3\x81\x9D",
+          "Numbers in German: 1234567 and 2,5 (stream), 2,5 (printf); in a neutral-numbers "
+          "block: 2.5"})
+        EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
+}
+
+TEST_F(ExampleProgram, LanguageFromTheEnvironmentIsNamed) {
+    nlstest::ScopedEnv french("LANG", "French");
+    Outcome r = run("");
+    EXPECT_NE(r.out.find("Language:   French, from the environment (LANG)"), std::string::npos)
+        << r.out;
+}
+
+TEST_F(ExampleProgram, ToolModeListsAndTranslates) {
+    Outcome list = run("--list");
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "French\tfr-FR\tFrench\nGerman\tde-DE\tGerman\nJapanese\tja-JP\tJapanese\n"
+                        "Portuguese-BRA\tpt-BR\tPortuguese Brazil\n");
+    Outcome translated = run("--language German 'Open file' 'Not in any catalogue'");
+    EXPECT_EQ(translated.status, 0);
+    EXPECT_EQ(translated.out, "Datei \xC3\xB6"
+                              "ffnen\nNot in any catalogue\n");
+    Outcome viewer = run("--domain viewer --language de-DE Print");
+    EXPECT_EQ(viewer.out, "Drucken\n");
+}
+
+TEST_F(ExampleProgram, MistakesGiveOneLineAndFailure) {
+    const char* cases[][2] = {
+        {"--bogus", "nls_example: unknown option --bogus (try --help)\n"},
+        {"--dir", "nls_example: --dir needs a value (try --help)\n"},
+        {"--dir /nonexistent/catalogs",
+         "nls_example: no catalogue directory /nonexistent/catalogs\n"},
+    };
+    for (auto& c : cases) {
+        Outcome r = run(c[0]);
+        EXPECT_EQ(r.status, 2) << c[0];
+        EXPECT_EQ(r.out, c[1]);
+    }
+    Outcome help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: nls_example", 0), 0u);
+}
+
+} // namespace
