@@ -59,15 +59,7 @@ utString::utString(utStringLit, const char* text)
     : m_text(const_cast<char*>(text)), m_length(text ? clamp_length(std::strlen(text)) : 0) {}
 
 utString::utString(utStringClaim, char* buffer, int length) {
-    if (!buffer) return;
-    m_text = buffer;
-    m_length = length > 0 ? length : clamp_length(std::strlen(buffer));
-    try {
-        m_ref = utRef(new_count());
-    } catch (...) {
-        std::free(buffer);
-        throw;
-    }
+    if (buffer) adopt(buffer, length > 0 ? length : clamp_length(std::strlen(buffer)));
 }
 
 utString::utString(utStringArray, const char* array, int n) {
@@ -156,18 +148,7 @@ void utString::copy_or_grow(int n) {
     char* text = new_text(n);
     if (m_text) std::memcpy(text, m_text, m_length);
     text[m_length] = '\0';
-    int* count = nullptr;
-    try {
-        count = new_count();
-    } catch (...) {
-        std::free(text);
-        throw;
-    }
-    int length = m_length;
-    release();
-    m_text = text;
-    m_length = length;
-    m_ref = utRef(count);
+    adopt(text, m_length);
 }
 
 void utString::set_char(int i, char c) {
@@ -186,15 +167,19 @@ void utString::append(const char* text, int n) {
     if (m_text) std::memcpy(joined, m_text, m_length);
     if (n > 0) std::memcpy(joined + m_length, text, n);
     joined[length] = '\0';
+    adopt(joined, length);
+}
+
+void utString::adopt(char* text, int length) {
     int* count = nullptr;
     try {
         count = new_count();
     } catch (...) {
-        std::free(joined);
+        std::free(text);
         throw;
     }
     release();
-    m_text = joined;
+    m_text = text;
     m_length = length;
     m_ref = utRef(count);
 }

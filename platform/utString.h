@@ -84,6 +84,8 @@ public:
 private:
     void release();
     void append(const char* text, int n);
+    /// Takes over the malloc'ed `text` as this string's own private text.
+    void adopt(char* text, int length);
 
     char* m_text = nullptr;
     int m_length = 0;
