@@ -3,8 +3,10 @@
 // A string-keyed table that owns its databases through holders: its entry, its set of entries
 // compared by key, and the table with access by key. A database is deleted when its entry is
 // removed (unless the removed entry is returned, which then owns it) or when the table is
-// destroyed. Copying an entry hands its database over: copying into a table (become, the copying
-// constructors, +=) moves the databases and leaves the source's keys with empty holders.
+// destroyed. Copying an entry hands its database over: an entry that add inserts is left with an
+// empty holder (one whose key was present keeps its database), and copying into a table (become,
+// the copying constructors, +=) moves the databases and leaves the source's keys with empty
+// holders.
 
 #include <nls/containers/coStringTable.h>
 #include <nls/containers/nlsDataBasecoTablePrgcoPrg.h>
