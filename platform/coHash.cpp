@@ -97,10 +97,6 @@ int basecoSet::obj_null(void* const entry) const {
     return obj_compare(entry, obj_nil()) == 0;
 }
 
-int basecoSet::arr_size(void* const) const {
-    return m_exponent;
-}
-
 // ---- basecoSetcoIterator ----
 
 int basecoSetcoIterator::operator++() {

@@ -29,7 +29,7 @@ public:
 
 protected:
     coObjInterface() = default;
-    // The slot array is owned by address: a member-wise copy would free it twice.
+    // Containers own their elements by address: a member-wise copy would free them twice.
     coObjInterface(const coObjInterface&) = delete;
     coObjInterface& operator=(const coObjInterface&) = delete;
 };
@@ -38,8 +38,6 @@ protected:
 /// hash sets, which always work on their own array.
 class NLS_EXPORT coArrInterface : public coObjInterface {
 public:
-    /// The size exponent: the array has 2^exponent slots.
-    virtual int arr_size(void* const arr) const = 0;
     /// Assigns `src` to slot i, allocating the slot array first if there is none.
     virtual void arr_put_copy(void* arr, void* const src, int i) = 0;
     /// The address of slot i; the null element when there is no such slot.
@@ -104,7 +102,6 @@ protected:
 
     /// An entry counts as empty when its key equals the null element's.
     int obj_null(void* const entry) const override;
-    int arr_size(void* const arr) const override;
 
 private:
     friend class basecoSetcoIterator;

@@ -263,14 +263,16 @@ TEST_F(nlsDataBaseTable, EntriesAndHoldersHandOver) {
     Holder holder = make("held");
     OwnEntry entry("k", holder);
     EXPECT_EQ(holder.get(), nullptr);
-    entry = entry;
+    const OwnEntry& same_entry = entry; // self-assignment, without the compiler's warning
+    entry = same_entry;
     EXPECT_NE(entry.m_value.get(), nullptr);
     OwnEntry other(entry);
     EXPECT_EQ(entry.m_value.get(), nullptr);
     EXPECT_EQ(entry.m_key, utString("k"));
     other = OwnEntry("j", make("replaces"));
     holder = std::move(other.m_value);
-    holder = std::move(holder);
+    Holder& same_holder = holder;
+    holder = std::move(same_holder);
     EXPECT_NE(holder.get(), nullptr);
 }
 
