@@ -3,6 +3,7 @@
 // What the domain-manager and database tests share: reach into the protected parts, a clean
 // environment, and catalogue trees written into a temporary folder.
 
+#include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
 #include <nls/nlsDataBase.h>
 #include <nls/nlsDomainManager.h>
 #include <nls/nlsLoadedDomain.h>
@@ -26,6 +27,7 @@ struct Manager : nlsDomainManager {
     using nlsDomainManager::remove;
     using nlsDomainManager::s_users_env;
     using nlsDomainManager::the_current_domain;
+    using nlsDomainManager::the_databases;
     using nlsDomainManager::the_env_language;
     using nlsDomainManager::the_error_handler;
     using nlsDomainManager::the_loaded_domains;
