@@ -107,3 +107,18 @@ TEST_F(DomainManager, NoTranslationReportsEnglish) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DomainManager, EmptyLanguageNameFallsBackToTheEnvironment) {
+    catalogue(dir.path(), "German", "editor", {"Open"});
+    DataBase editor(dir.path().c_str(), "editor");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(nlsDomainManager::language(utString("")), 0u);
+    testing::internal::GetCapturedStdout();
+    EXPECT_STREQ(editor.language(), "German");
+    nlsDomainManager::textdomain("editor");
+    EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
+}
+
+} // namespace
