@@ -99,4 +99,17 @@ bool Catalogue::read_keys() {
     return !msgids.empty();
 }
 
+std::size_t mapped_bytes(const std::string& file) {
+    std::ifstream maps("/proc/self/maps");
+    std::size_t total = 0;
+    for (std::string line; std::getline(maps, line);) {
+        std::size_t slash = line.find('/');
+        if (slash == std::string::npos || line.compare(slash, std::string::npos, file) != 0)
+            continue;
+        unsigned long start = 0, end = 0;
+        if (std::sscanf(line.c_str(), "%lx-%lx", &start, &end) == 2) total += end - start;
+    }
+    return total;
+}
+
 } // namespace nlsbench

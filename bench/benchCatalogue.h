@@ -41,4 +41,10 @@ private:
     bool read_keys();
 };
 
+/// Bytes of the blocks that malloc has handed out and not taken back, counted by block (the
+/// usable size of each), so that no cache inside malloc hides a small block.
+std::size_t heap_in_use();
+/// Bytes of the process's mappings of `file`.
+std::size_t mapped_bytes(const std::string& file);
+
 } // namespace nlsbench
