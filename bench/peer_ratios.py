@@ -54,7 +54,7 @@ def main():
         return r.get(name) if r else None
 
     head = "".join(f"{c:>10}" for c in CATALOGUES)
-    print(f"medians of {repetitions} repetitions, CPU time\n")
+    print(f"medians of {repetitions} repetitions, CPU time (glibc loads: in child processes)\n")
     print(f"{'ratio (higher: nls faster)':42}{head}  target")
     for what, measure, peer, target in SPEED:
         cells = "".join(cell(ratio(measure, peer, c), "10.2f") for c in CATALOGUES)

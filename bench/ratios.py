@@ -23,8 +23,9 @@ TIME_UNITS_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 def medians(program, options, repetitions=3):
     """Runs `program` once and returns ({name: median record}, [error texts]).
 
-    A record holds cpu_ns, the median CPU time in nanoseconds, beside the benchmark's own fields
-    and counters. Names lose a fixed iteration count's suffix ("/iterations:200").
+    A record holds cpu_ns, the median CPU time in nanoseconds (for a benchmark that times itself,
+    its manual time), beside the benchmark's own fields and counters. Names lose the suffixes of
+    a fixed iteration count and of manual time ("/iterations:50/manual_time").
     """
     out = subprocess.run([program, "--benchmark_format=json",
                           f"--benchmark_repetitions={repetitions}",
@@ -32,11 +33,13 @@ def medians(program, options, repetitions=3):
                          check=True, capture_output=True, text=True).stdout
     records, errors = {}, []
     for b in json.loads(out)["benchmarks"]:
-        name = re.sub(r"/iterations:\d+$", "", b["run_name"])
+        manual = b["run_name"].endswith("/manual_time")
+        name = re.sub(r"(/iterations:\d+)?(/manual_time)?$", "", b["run_name"])
         if b.get("error_occurred"):
             errors.append(f"{name}: {b.get('error_message', 'error')}")
         elif b.get("aggregate_name") == "median":
-            b["cpu_ns"] = b["cpu_time"] * TIME_UNITS_NS[b.get("time_unit", "ns")]
+            time = b["real_time"] if manual else b["cpu_time"]
+            b["cpu_ns"] = time * TIME_UNITS_NS[b.get("time_unit", "ns")]
             records[name] = b
     return records, sorted(set(errors))
 
