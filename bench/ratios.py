@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Runs a benchmark program once and prints the ratios that matter, from that one run.
 
-usage: bench/ratios.py build/bench/nls_catalog_bench
+usage: bench/ratios.py build/bench/nls_catalog_bench [benchmark options]
 """
 import json
+import re
 import subprocess
 import sys
 
@@ -16,22 +17,43 @@ PAIRS = [
     ("load / plain read, 1 MB", "BM_Load", "BM_PlainRead", "<= 1.5"),
 ]
 
+TIME_UNITS_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+
+def medians(program, options, repetitions=3):
+    """Runs `program` once and returns ({name: median record}, [error texts]).
+
+    A record holds cpu_ns, the median CPU time in nanoseconds (for a benchmark that times itself,
+    its manual time), beside the benchmark's own fields and counters. Names lose the suffixes of
+    a fixed iteration count and of manual time ("/iterations:50/manual_time").
+    """
+    out = subprocess.run([program, "--benchmark_format=json",
+                          f"--benchmark_repetitions={repetitions}",
+                          "--benchmark_report_aggregates_only=true"] + options,
+                         check=True, capture_output=True, text=True).stdout
+    records, errors = {}, []
+    for b in json.loads(out)["benchmarks"]:
+        manual = b["run_name"].endswith("/manual_time")
+        name = re.sub(r"(/iterations:\d+)?(/manual_time)?$", "", b["run_name"])
+        if b.get("error_occurred"):
+            errors.append(f"{name}: {b.get('error_message', 'error')}")
+        elif b.get("aggregate_name") == "median":
+            time = b["real_time"] if manual else b["cpu_time"]
+            b["cpu_ns"] = time * TIME_UNITS_NS[b.get("time_unit", "ns")]
+            records[name] = b
+    return records, sorted(set(errors))
+
 
 def main():
-    program = sys.argv[1]
-    out = subprocess.run([program, "--benchmark_format=json", "--benchmark_repetitions=3",
-                          "--benchmark_report_aggregates_only=true"] + sys.argv[2:],
-                         check=True, capture_output=True, text=True).stdout
-    times = {}
-    for b in json.loads(out)["benchmarks"]:
-        if b.get("aggregate_name") == "median":
-            times[b["run_name"]] = b["cpu_time"]
+    records, errors = medians(sys.argv[1], sys.argv[2:])
     print(f"{'ratio':40} {'value':>8}  target")
     for what, a, b, target in PAIRS:
-        if a in times and b in times:
-            print(f"{what:40} {times[a] / times[b]:8.2f}  {target}")
+        if a in records and b in records:
+            print(f"{what:40} {records[a]['cpu_ns'] / records[b]['cpu_ns']:8.2f}  {target}")
         else:
             print(f"{what:40} {'n/a':>8}  {target}")
+    for error in errors:
+        print("skipped:", error)
 
 
 if __name__ == "__main__":

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian packages that building and testing need, when missing.
 set -euo pipefail
+# libboost-locale-dev and gcc-12-locales (a real catalogue) serve the peer benchmarks only.
 packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext
-          clang libclang-rt-dev locales-all libsqlite3-dev)
+          clang libclang-rt-dev locales-all libsqlite3-dev libboost-locale-dev gcc-12-locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
