@@ -16,9 +16,12 @@ namespace {
 using nlstest::Manager;
 using nlstest::ScopedEnv;
 
+int g_deleted = 0;
+
 // A display-language setting held in memory.
 struct FixedSettings : nlsApplicationSettings {
     FixedSettings(const char* language, unsigned int code) : m_language(language), m_code(code) {}
+    ~FixedSettings() override { ++g_deleted; }
     nlsErrorData set_display_language(const nlsLanguage&) override { return nlsErrorData(0); }
     nlsErrorData get_display_language(nlsLanguage& language) override {
         language = nlsLanguage(m_language);
@@ -164,15 +167,6 @@ TEST_F(LocaleSelection, NeutralNumbersNestAndRestore) {
     EXPECT_EQ(Manager::the_numeric_translation_flag, 1); // set by the selection, not 7
 }
 
-} // namespace
-
-namespace {
-
-int g_deleted = 0;
-struct CountedSettings : FixedSettings {
-    using FixedSettings::FixedSettings;
-    ~CountedSettings() override { ++g_deleted; }
-};
 
 TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
     nlsLanguage language("German");
@@ -180,8 +174,8 @@ TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
     EXPECT_TRUE(language.empty());
     EXPECT_EQ(nlsDomainManager::set_display_language(nlsLanguage("German")).code(), 0u);
 
-    nlsDomainManager::set_application_settings(std::make_unique<CountedSettings>("de-DE", 0));
-    nlsDomainManager::set_application_settings(std::make_unique<CountedSettings>("fr-FR", 0));
+    nlsDomainManager::set_application_settings(std::make_unique<FixedSettings>("de-DE", 0));
+    nlsDomainManager::set_application_settings(std::make_unique<FixedSettings>("fr-FR", 0));
     EXPECT_EQ(g_deleted, 1);
     nlsDomainManager::get_display_language(language);
     EXPECT_EQ(language.name(), utString("French"));

@@ -28,8 +28,7 @@ void put(std::string& image, std::size_t offset, std::uint32_t value, bool littl
     }
 }
 
-} // namespace
-
+// The smallest prime >= n (n >= 3), the usual hash-table size.
 std::uint32_t next_prime(std::uint32_t n) {
     if (n < 3) n = 3;
     for (;; ++n) {
@@ -39,6 +38,8 @@ std::uint32_t next_prime(std::uint32_t n) {
         if (prime) return n;
     }
 }
+
+} // namespace
 
 std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options) {
     std::stable_sort(entries.begin(), entries.end(), [](const MoEntry& a, const MoEntry& b) {
@@ -53,7 +54,6 @@ std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options) {
     const std::uint32_t messages = 28, translations = messages + 8 * n, hash = translations + 8 * n;
     std::string image(hash + 4 * std::size_t{slots}, '\0');
     put(image, kMoMagic, 0x950412de, little);
-    put(image, kMoRevision, options.revision, little);
     put(image, kMoCount, n, little);
     put(image, kMoMessages, messages, little);
     put(image, kMoTranslations, translations, little);

@@ -17,7 +17,6 @@ struct MoEntry {
 struct MoOptions {
     bool swapped = false; ///< write in the byte order opposite to the host's
     long hash_size = -1;  ///< -1: a prime about 4/3 of the entries; 0: no hash table
-    std::uint32_t revision = 0;
 };
 
 /// The catalogue's bytes. Entries are sorted by msgid (up to a NUL, as unsigned bytes).
@@ -38,8 +37,5 @@ enum MoField : std::size_t {
 /// Reads or overwrites a 32-bit word of a catalogue in its own byte order.
 std::uint32_t mo_word(const std::string& image, std::size_t offset);
 void set_mo_word(std::string& image, std::size_t offset, std::uint32_t value);
-
-/// The smallest prime >= n (n >= 3), the usual hash-table size.
-std::uint32_t next_prime(std::uint32_t n);
 
 } // namespace nlstest
