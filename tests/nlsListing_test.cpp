@@ -5,19 +5,13 @@
 #include "nlsManagerTestSupport.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Names = std::vector<std::string>;
-
-Names names_of(const std::vector<nlsLanguage>& languages) {
-    Names names;
-    for (const nlsLanguage& language : languages)
-        names.push_back(language.name().c_str());
-    return names;
-}
 
 class Listing : public nlstest::ManagerTest {
 protected:
@@ -28,105 +22,63 @@ protected:
     std::string first = dir / "first";
     std::string second = dir / "second";
 
-    /// `first` for the domain "editor": French, German and Polish, German once more through
-    /// "de-DE", and entries that must not count.
-    void first_tree() {
-        for (const char* language :
-             {"German", "French", "Polish", "de-DE", "russian", "ja-JP", "Latin", "English-GBR"})
-            catalogue(first, language, "editor", {"m"});
-        catalogue(first, "Italian", "viewer", {"m"}); // another domain's catalogue
-        nlstest::write_file(first + "/pl-PL", "a plain file named like a language");
+    /// The names that `database` lists, sorted: the database gives the file system's order.
+    static Names listed(const nlsDataBase& database) {
+        std::vector<nlsLanguage> found;
+        database.list_available_languages(coiFillers::make_filler(found));
+        Names names;
+        for (const nlsLanguage& language : found)
+            names.push_back(language.name().c_str());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 };
 
-TEST_F(Listing, DatabaseListsTableLanguagesWhoseCatalogueLiesUnderTheName) {
-    first_tree();
-    nlsDataBase db(first.c_str(), "editor");
-    std::vector<nlsLanguage> found;
-    db.list_available_languages(coiFillers::make_filler(found));
-    Names names = names_of(found); // in the file system's order
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (Names{"French", "German", "German", "Polish"}));
-    auto german = std::find(found.begin(), found.end(), nlsLanguage("German"));
-    ASSERT_NE(german, found.end());
-    EXPECT_STREQ(german->iso_name().c_str(), "de-DE");
-    EXPECT_STREQ(german->akn_code().c_str(), "DEU");
-}
-
-TEST_F(Listing, DatabaseLooksOnlyAtItsOwnDirectory) {
-    catalogue(first, "French", "editor", {"m"});
-    catalogue(second, "German", "editor", {"m"});
-    nlstest::ScopedEnv nlspath("NLSPATH", second.c_str());
-    std::vector<nlsLanguage> found;
-    nlsDataBase without("editor");
-    without.list_available_languages(coiFillers::make_filler(found));
-    EXPECT_TRUE(found.empty());
-
-    nlsDataBase own(first.c_str(), "editor");
-    own.list_available_languages(coiFillers::make_filler(found));
-    EXPECT_EQ(names_of(found), Names{"French"});
-}
-
-TEST_F(Listing, ManagerDeliversInNameOrderWhatEveryDatabaseLists) {
-    first_tree();
+TEST_F(Listing, DatabasesListTheirOwnLanguagesAndTheManagerThoseOfAll) {
+    // German a second time through "de-DE"; "russian" and "ja-JP" name table languages, but on a
+    // case-sensitive file system no catalogue lies under the table's names; Latin and English-GBR
+    // have no row.
+    for (const char* language :
+         {"German", "French", "Polish", "de-DE", "russian", "ja-JP", "Latin", "English-GBR"})
+        catalogue(first, language, "editor", {"m"});
+    catalogue(first, "Italian", "viewer", {"m"});
+    nlstest::write_file(first + "/pl-PL", "a plain file named like a language");
     for (const char* language : {"Russian", "German", "French"})
         catalogue(second, language, "viewer", {"m"});
+    nlstest::ScopedEnv nlspath("NLSPATH", first.c_str()); // searched for catalogues, not listed
+
     nlsDataBase editor(first.c_str(), "editor");
-    std::vector<nlsLanguage> found;
-    EXPECT_EQ(nlsDomainManager::list_available_languages(coiFillers::make_filler(found)).code(),
-              nlsERROR_NONE);
-    EXPECT_EQ(names_of(found), (Names{"French", "German", "German", "Polish"}));
-
     nlsDataBase viewer(second.c_str(), "viewer");
+    EXPECT_EQ(listed(editor), (Names{"French", "German", "German", "Polish"}));
+    EXPECT_EQ(listed(viewer), (Names{"French", "German", "Russian"}));
+
     Names delivered;
-    nlsDomainManager::list_available_languages(coiFillers::make_filler<nlsLanguage>(
-        [&](nlsLanguage language) { delivered.push_back(language.name().c_str()); }));
-    EXPECT_EQ(delivered, (Names{"French", "German", "German"}));
+    auto sink = coiFillers::make_filler<nlsLanguage>([&](nlsLanguage language) {
+        delivered.push_back(std::string(language.name().c_str()) + " " +
+                            language.iso_name().c_str());
+    });
+    EXPECT_EQ(nlsDomainManager::list_available_languages(sink).code(), nlsERROR_NONE);
+    // Common to both, in name order, as full table records; German twice, as the first database
+    // lists it twice.
+    EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE", "German de-DE"}));
 }
 
-TEST_F(Listing, ManagerWithoutDatabasesDeliversNothing) {
-    int calls = 0;
-    auto count = coiFillers::make_filler<nlsLanguage>([&](nlsLanguage) { ++calls; });
-    EXPECT_EQ(nlsDomainManager::list_available_languages(count).code(), nlsERROR_NONE);
-    catalogue(first, "German", "editor", {"m"});
-    { nlsDataBase gone(first.c_str(), "editor"); }
-    EXPECT_EQ(nlsDomainManager::list_available_languages(count).code(), nlsERROR_NONE);
-    EXPECT_EQ(calls, 0);
-}
-
-TEST_F(Listing, SinkMayDestroyTheDatabases) {
+TEST_F(Listing, ManagerWithoutDatabasesDeliversNothingAndASinkMayDestroyThem) {
+    std::unique_ptr<nlsDataBase> database;
+    Names delivered;
+    auto sink = coiFillers::make_filler<nlsLanguage>([&](nlsLanguage language) {
+        delivered.push_back(language.name().c_str());
+        database.reset();
+    });
+    EXPECT_EQ(nlsDomainManager::list_available_languages(sink).code(), nlsERROR_NONE); // none yet
     catalogue(first, "French", "editor", {"m"});
     catalogue(first, "German", "editor", {"m"});
-    auto db = std::make_unique<nlsDataBase>(first.c_str(), "editor");
-    Names delivered;
-    nlsDomainManager::list_available_languages(
-        coiFillers::make_filler<nlsLanguage>([&](nlsLanguage language) {
-            delivered.push_back(language.name().c_str());
-            db.reset();
-        }));
+    database = std::make_unique<nlsDataBase>(first.c_str(), "editor");
+    EXPECT_EQ(nlsDomainManager::list_available_languages(sink).code(), nlsERROR_NONE);
     // German too: with no database left, none lacks it.
     EXPECT_EQ(delivered, (Names{"French", "German"}));
-
-    db = std::make_unique<nlsDataBase>(first.c_str(), "editor");
-    delivered.clear();
-    db->list_available_languages(coiFillers::make_filler<nlsLanguage>([&](nlsLanguage language) {
-        delivered.push_back(language.name().c_str());
-        db.reset();
-    }));
+    EXPECT_EQ(nlsDomainManager::list_available_languages(sink).code(), nlsERROR_NONE);
     EXPECT_EQ(delivered.size(), 2u);
-}
-
-TEST(Fillers, CopiesShareOneReceiver) {
-    std::vector<int> items;
-    coiFiller<int> sink = coiFillers::make_filler(items);
-    coiFiller<int> copy = sink;
-    sink.add(4);
-    copy.add(5);
-    EXPECT_EQ(items, (std::vector<int>{4, 5}));
-
-    coiFiller<int>(nullptr).add(1); // no receiver: dropped
-    coiFiller<int> empty = coiFillers::make_filler(std::function<void(int)>());
-    EXPECT_THROW(empty.add(1), std::bad_function_call);
 }
 
 } // namespace
