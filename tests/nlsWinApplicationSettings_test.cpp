@@ -1,159 +1,124 @@
 #include <nls/nlsErrorData.h>
 #include <nls/nlsWinApplicationSettings.h>
-#include <platform/apRegistry.h>
 
 #include "nlsTestSupport.h"
-#include "registryTestSupport.h"
 
+#include <chrono>
 #include <csignal>
-#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <sqlite3.h>
 #include <string>
-#include <sys/stat.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
+using namespace std::chrono_literals;
 using nlstest::ScopedEnv;
-using nlstest::TempDir;
-
-const char* const kKey = "Software\\Maker\\App";
 
 /// Opens the text-level steps to the tests.
-class Settings : public nlsWinApplicationSettings {
-public:
+struct Settings : nlsWinApplicationSettings {
     using nlsWinApplicationSettings::nlsWinApplicationSettings;
-    using nlsWinApplicationSettings::read_stored_language;
     using nlsWinApplicationSettings::store_iso_name;
-
-    std::string read(unsigned int expected_code = nlsERROR_NONE) const {
+    std::string read(unsigned int code = nlsERROR_NONE) const {
         utString stored("not read");
-        EXPECT_EQ(read_stored_language(stored), expected_code);
+        EXPECT_EQ(read_stored_language(stored), code);
         return stored.c_str();
     }
 };
 
 class nlsWinApplicationSettingsTest : public testing::Test {
 protected:
-    TempDir dir;
+    nlstest::TempDir dir;
     std::string store = dir / "registry.db";
     ScopedEnv env{"NLS_REGISTRY", store.c_str()};
+    Settings app{"Software\\Maker\\App"};
 };
 
-TEST_F(nlsWinApplicationSettingsTest, StoresAndReadsTheLanguageUnderItsKey) {
-    Settings app(kKey), other("Software\\Maker\\Other");
-    EXPECT_EQ(app.read(), "");
-    ASSERT_EQ(app.store_iso_name("de-DE"), nlsERROR_NONE);
-    EXPECT_EQ(app.read(), "de-DE");
-    EXPECT_EQ(Settings("SOFTWARE\\maker\\app").read(), "de-DE");
-    EXPECT_EQ(other.read(), "");
-
-    // A key without the value holds no language; a value of another type is read as text.
-    ASSERT_NE(apRegistry(apHKEY_CURRENT_USER).create_key("Software\\Maker\\Other"), 0);
-    EXPECT_EQ(other.read(), "");
-    ASSERT_NE(
-        apRegistry(apHKEY_CURRENT_USER)
-            .set_value_data("Software\\Maker\\Other", "CurrentLanguage", apREG_NONE, "German"),
-        0);
-    EXPECT_EQ(other.read(), "German");
-
-    ASSERT_EQ(app.store_iso_name(utString()), nlsERROR_NONE);
-    EXPECT_EQ(app.read(), "");
+std::string file_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-constexpr int kWrites = 300;
+constexpr int kWrites = 300; // for each of two processes
 
-/// Writes 1 to kWrites under `key`, reading each back; true when nothing failed or was lost.
-bool write_and_check(const char* key) {
-    Settings settings(key);
-    bool good = true;
-    for (int i = 1; i <= kWrites; ++i) {
-        std::string number = std::to_string(i);
-        utString stored;
-        good = good && settings.store_iso_name(number.c_str()) == nlsERROR_NONE &&
-               settings.read_stored_language(stored) == nlsERROR_NONE && number == stored.c_str();
-    }
-    return good;
+/// Stores `number` and reads it back; true when both worked.
+bool store_and_check(const Settings& settings, int number) {
+    const std::string text = std::to_string(number);
+    return settings.store_iso_name(text.c_str()) == nlsERROR_NONE && settings.read() == text;
 }
 
-TEST_F(nlsWinApplicationSettingsTest, TwoProcessesWritingAtOnceLoseNothing) {
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) ::_exit(write_and_check("Software\\Maker\\Child") ? 0 : 1);
-    EXPECT_TRUE(write_and_check("Software\\Maker\\Parent"));
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-
-    EXPECT_EQ(Settings("Software\\Maker\\Child").read(), std::to_string(kWrites));
-    EXPECT_EQ(Settings("Software\\Maker\\Parent").read(), std::to_string(kWrites));
-}
-
-TEST_F(nlsWinApplicationSettingsTest, KilledWriterLeavesEveryValueItCommitted) {
-    int report[2];
-    ASSERT_EQ(::pipe(report), 0);
-    pid_t child = ::fork();
+TEST_F(nlsWinApplicationSettingsTest, WritersInOtherProcessesLoseNothingEvenWhenKilled) {
+    // How far the child got, where the parent still sees it after the kill.
+    auto* checked = static_cast<volatile int*>(
+        ::mmap(nullptr, sizeof(int), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(checked, MAP_FAILED);
+    const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        ::close(report[0]);
-        Settings settings(kKey);
-        for (int i = 1;; ++i) {
-            if (settings.store_iso_name(std::to_string(i).c_str()) != nlsERROR_NONE) ::_exit(1);
-            if (::write(report[1], &i, sizeof i) != sizeof i) ::_exit(1);
-        }
+        const Settings settings("Software\\Maker\\Child");
+        for (int i = 1; store_and_check(settings, i); ++i)
+            *checked = i;
+        ::_exit(1);
     }
-    ::close(report[1]);
-    int last = 0, number = 0;
-    while (last < 50 && ::read(report[0], &number, sizeof number) == sizeof number)
-        last = number;
+    int parent_checked = 0;
+    while (parent_checked < kWrites && store_and_check(app, parent_checked + 1))
+        ++parent_checked;
+    // Kill the child in the middle of its writes once it has done as many.
+    for (int i = 0; i < 10000 && *checked < kWrites; ++i)
+        ::usleep(1000);
     ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    while (::read(report[0], &number, sizeof number) == sizeof number)
-        last = number;
-    ::close(report[0]);
-    ASSERT_GE(last, 50) << "the writer stopped on its own";
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status)) << "the child stopped on its own";
+    EXPECT_GE(*checked, kWrites);
 
-    // The write in progress when it died may have committed without being reported.
-    int stored = std::atoi(Settings(kKey).read().c_str());
-    EXPECT_GE(stored, last);
-    EXPECT_LE(stored, last + 1);
+    EXPECT_EQ(app.read(), std::to_string(kWrites));
+    // The write in progress when the child died may have committed without being counted.
+    const int stored = std::stoi("0" + Settings("Software\\Maker\\Child").read());
+    EXPECT_GE(stored, *checked);
+    EXPECT_LE(stored, *checked + 1);
 }
 
-TEST_F(nlsWinApplicationSettingsTest, LockedStoreGivesCode1AndKeepsTheValue) {
-    Settings app(kKey);
+TEST_F(nlsWinApplicationSettingsTest, LockedStoreIsWaitedForBrieflyThenGivesCode1) {
+    EXPECT_EQ(app.read(), ""); // nothing stored yet
     ASSERT_EQ(app.store_iso_name("de-DE"), nlsERROR_NONE);
-    {
-        nlstest::StoreLock lock(store);
-        ASSERT_TRUE(lock.held());
-        EXPECT_EQ(app.store_iso_name("fr-FR"), nlsERROR_FAILED);
-        EXPECT_EQ(app.read(nlsERROR_FAILED), "");
-    }
+    // Another writer in the middle of its transaction; closing it rolls back.
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(store.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(app.store_iso_name("fr-FR"), nlsERROR_FAILED);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 500ms);
+    EXPECT_LT(waited, 5s);
+    EXPECT_EQ(app.read(nlsERROR_FAILED), "");
+    sqlite3_close(writer);
     EXPECT_EQ(app.read(), "de-DE");
 }
 
-TEST_F(nlsWinApplicationSettingsTest, GarbageStoreGivesCode1AndStaysUnchanged) {
-    const std::string garbage[] = {
-        "x",
-        "not a database\n",
-        std::string(4096, '\x5a'),
-        std::string("SQLite format 3\0", 16) + std::string(200, '\0'),
-    };
-    Settings app(kKey);
-    for (const std::string& bytes : garbage) {
+TEST_F(nlsWinApplicationSettingsTest, UnusableStoreGivesCode1AndStaysUnchanged) {
+    // Another application's database, though it has a table of the registry's name.
+    sqlite3* other = nullptr;
+    sqlite3_open((dir / "other.db").c_str(), &other);
+    sqlite3_exec(other, "CREATE TABLE registry_keys(path TEXT)", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    const std::string unusable[] = {"x", std::string(4096, '\x5a'),
+                                    std::string("SQLite format 3\0", 16) + std::string(200, '\0'),
+                                    file_bytes(dir / "other.db")};
+    for (const std::string& bytes : unusable) {
         nlstest::write_file(store, bytes);
         EXPECT_EQ(app.read(nlsERROR_FAILED), "");
         EXPECT_EQ(app.store_iso_name("de-DE"), nlsERROR_FAILED);
-        EXPECT_EQ(nlstest::file_bytes(store), bytes);
-        struct stat status;
-        EXPECT_NE(::stat((store + "-journal").c_str(), &status), 0);
+        EXPECT_EQ(file_bytes(store), bytes);
+        EXPECT_NE(::access((store + "-journal").c_str(), F_OK), 0);
     }
-}
-
-TEST(nlsWinApplicationSettings, NoStoreLocationGivesCode1) {
+    // No store at all when neither NLS_REGISTRY nor HOME names a place for it.
     ScopedEnv registry("NLS_REGISTRY", nullptr), config("XDG_CONFIG_HOME", nullptr),
         home("HOME", nullptr);
-    Settings app(kKey);
     EXPECT_EQ(app.read(nlsERROR_FAILED), "");
     EXPECT_EQ(app.store_iso_name("de-DE"), nlsERROR_FAILED);
 }
