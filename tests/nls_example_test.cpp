@@ -1,6 +1,6 @@
 // The example program, run as a new user would run it.
 
-#include "nlsTestSupport.h"
+#include "nlsManagerTestSupport.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -27,16 +27,7 @@ Outcome run(const std::string& arguments) {
     return result;
 }
 
-class ExampleProgram : public testing::Test {
-protected:
-    nlstest::TempDir dir;
-    nlstest::ScopedEnv user{"NLS_USER_LOCALE", "en-GB"};
-    nlstest::ScopedEnv lc_all{"LC_ALL", nullptr};
-    nlstest::ScopedEnv lc_messages{"LC_MESSAGES", nullptr};
-    nlstest::ScopedEnv lang{"LANG", nullptr};
-    nlstest::ScopedEnv nlspath{"NLSPATH", nullptr};
-    nlstest::ScopedEnv registry{"NLS_REGISTRY", (dir / "registry.db").c_str()};
-};
+using ExampleProgram = nlstest::ManagerTest; // a British user, no language variables
 
 TEST_F(ExampleProgram, TourShowsLanguagesMessagesAndNumbers) {
     Outcome r = run("");
