@@ -1,9 +1,8 @@
 #include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
 
-#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -12,332 +11,168 @@ using Body = nlsDataBasecoDListPtrcoPtrcoDListB;
 using Iterator = nlsDataBasecoDListPtrcoPtrcoDListBcoIterator;
 using IteratorB = nlsDataBasecoDListPtrcoPtrcoDListBcoIteratorB;
 using Cursor = nlsDataBasecoDListPtrcoPtrcoDListBcoCursor;
-using Elements = std::vector<nlsDataBase*>;
 
-// Stand-ins for databases: the list never dereferences its elements.
-struct Dummy {
-    char byte;
-} g_dummies[10];
-nlsDataBase* db(int i) {
-    return reinterpret_cast<nlsDataBase*>(&g_dummies[i]);
+// Stand-ins for databases, named by digits: the list never dereferences its elements.
+char g_dummies[10];
+nlsDataBase* db(char name) {
+    return reinterpret_cast<nlsDataBase*>(&g_dummies[name - '0']);
 }
 
-Elements dbs(std::initializer_list<int> ids) {
-    Elements out;
-    for (int id : ids)
-        out.push_back(db(id));
-    return out;
+char name(const nlsDataBase* element) {
+    return static_cast<char>('0' + (reinterpret_cast<const char*>(element) - g_dummies));
 }
 
-// The elements front to back, after checking the ring both ways: indices count up forwards and
-// down backwards, and both walks see the same elements, count() of them.
-Elements contents(const Body& body) {
-    Elements forward, backward;
+void fill(Body& body, const char* names) {
+    for (; *names; ++names)
+        body.insert_last(db(*names));
+}
+
+// The elements' names front to back, after checking the ring both ways: indices count up
+// forwards and down backwards, both walks see the same elements, count() of them, and a step
+// past the off-list position wraps around to the first element again.
+std::string contents(const Body& body) {
+    std::string forward, backward;
     Iterator it(&body);
     while (++it) {
         EXPECT_EQ(it.index(), static_cast<int>(forward.size()));
-        forward.push_back(it.value());
+        forward += name(it.value());
     }
-    EXPECT_EQ(it.index(), -1);
     while (--it) {
         EXPECT_EQ(it.index(), body.count() - 1 - static_cast<int>(backward.size()));
-        backward.push_back(it.value());
+        backward.insert(backward.begin(), name(it.value()));
     }
-    std::reverse(backward.begin(), backward.end());
     EXPECT_EQ(forward, backward);
     EXPECT_EQ(static_cast<int>(forward.size()), body.count());
+    EXPECT_EQ(++it, forward.empty() ? 0 : 1);
+    EXPECT_EQ(it.index(), forward.empty() ? -1 : 0);
     return forward;
 }
 
-TEST(nlsDataBaseList, EmptyListStaysOffTheList) {
-    List list;
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(++list, 0);
-    EXPECT_EQ(--list, 0);
-    EXPECT_EQ(list += 1, 0);
-    EXPECT_EQ(list -= 1, 0);
-    EXPECT_EQ(list.index(), -1);
-    EXPECT_EQ(list.value(), nullptr);
-    IteratorB b(&list);
-    EXPECT_EQ(++b, 0);
-    EXPECT_EQ(--b, 0);
-    EXPECT_EQ(b.value(), nullptr);
-    // Outside the contract, but harmless.
-    list.remove();
-    list.remove_backwards();
-    list.remove_first();
-    list.remove_last();
-    list.Body::remove_first();
-    list.Body::remove_last();
-    list.clear();
-    EXPECT_TRUE(contents(list).empty());
-}
-
-TEST(nlsDataBaseList, StepsWrapAroundThroughTheOffListPosition) {
-    List list{db(0), db(1), db(2)};
-    EXPECT_EQ(contents(list), dbs({0, 1, 2}));
-    list.reset();
-    for (int expected : {0, 1, 2}) {
-        EXPECT_EQ(++list, 1);
-        EXPECT_EQ(list.index(), expected);
-        EXPECT_EQ(list.value(), db(expected));
-    }
-    EXPECT_EQ(++list, 0);
-    EXPECT_EQ(list.index(), -1);
-    EXPECT_EQ(++list, 1);
-    EXPECT_EQ(list.index(), 0);
-
-    list.reset();
-    for (int expected : {2, 1, 0}) {
-        EXPECT_EQ(--list, 1);
-        EXPECT_EQ(list.index(), expected);
-    }
-    EXPECT_EQ(--list, 0);
-    EXPECT_EQ(list.index(), -1);
-    EXPECT_EQ(--list, 1);
-    EXPECT_EQ(list.index(), 2);
-}
-
+// Moves that stop off the list instead of wrapping, and comparisons of where they end: by link,
+// with every off-list position equal, whatever its body.
 TEST(nlsDataBaseList, MultiStepMovesStopOffTheList) {
-    enum Op { Forward, Back, SetIndex };
     struct Case {
         int start;
-        Op op;
-        int n;
-        int result; // not checked for SetIndex
-        int end;
-    } cases[] = {
-        {-1, Forward, 0, 1, -1},
-        {1, Forward, 0, 1, 1},
-        {1, Back, -5, 1, 1},
-        {-1, Forward, 1, 1, 0},
-        {-1, Forward, 3, 1, 2},
-        {-1, Forward, 4, 0, -1},
-        {1, Forward, 1, 1, 2},
-        {1, Forward, 5, 0, -1},
-        {2, Forward, 1, 0, -1},
-        {-1, Forward, INT_MAX, 0, -1},
-        {-1, Back, 1, 1, 2},
-        {-1, Back, 3, 1, 0},
-        {1, Back, 1, 1, 0},
-        {1, Back, 2, 0, -1},
-        {2, Back, INT_MAX, 0, -1},
-        {1, SetIndex, 0, 0, 0},
-        {-1, SetIndex, 2, 0, 2},
-        {0, SetIndex, 2, 0, 2},
-        {1, SetIndex, 3, 0, -1},
-        {1, SetIndex, -1, 0, -1},
-        {-1, SetIndex, -1, 0, -1},
-        {2, SetIndex, INT_MIN, 0, -1},
-        {0, SetIndex, INT_MAX, 0, -1},
+        char op; // '+' is +=, '-' is -=, '=' is set_index (which returns nothing)
+        int n, result, end;
+    } const cases[] = {
+        {1, '+', 0, 1, 1},   {1, '-', -5, 1, 1},        {-1, '+', 3, 1, 2},
+        {1, '+', 5, 0, -1},  {-1, '-', 3, 1, 0},        {1, '-', 2, 0, -1},
+        {1, '=', 0, 0, 0},   {-1, '=', 2, 0, 2},        {1, '=', 3, 0, -1},
+        {1, '=', -1, 0, -1}, {-1, '=', INT_MAX, 0, -1}, {2, '=', INT_MIN, 0, -1},
     };
-    List list{db(0), db(1), db(2)};
+    List list{db('0'), db('1'), db('2')};
+    Body empty;
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "start " << c.start << " op " << c.op << " n " << c.n);
-        nlsDataBase* expected = c.end < 0 ? nullptr : db(c.end);
-        Iterator it(&list);
-        it += c.start + 1;
+        SCOPED_TRACE(testing::Message() << "from " << c.start << " " << c.op << c.n);
+        Iterator it(&list), at(&list);
         IteratorB b(&list);
+        it += c.start + 1;
         b += c.start + 1;
-        switch (c.op) {
-        case Forward:
-            EXPECT_EQ(it += c.n, c.result);
-            EXPECT_EQ(b += c.n, c.result);
-            break;
-        case Back:
-            EXPECT_EQ(it -= c.n, c.result);
-            EXPECT_EQ(b -= c.n, c.result);
-            break;
-        case SetIndex: // the iterator without index has no set_index
-            it.set_index(c.n);
-            break;
+        if (c.op == '=') {
+            it.set_index(c.n); // the iterator without index has no set_index
+        } else {
+            EXPECT_EQ(c.op == '+' ? (it += c.n) : (it -= c.n), c.result);
+            EXPECT_EQ(c.op == '+' ? (b += c.n) : (b -= c.n), c.result);
+            EXPECT_EQ(b.value(), it.value());
+            EXPECT_EQ(b == IteratorB(&empty), c.end < 0 ? 1 : 0);
         }
         EXPECT_EQ(it.index(), c.end);
-        EXPECT_EQ(it.value(), expected);
-        if (c.op != SetIndex) {
-            EXPECT_EQ(b.value(), expected);
-        }
+        EXPECT_EQ(it.value(), c.end < 0 ? nullptr : db(static_cast<char>('0' + c.end)));
+        at += c.end + 1;
+        EXPECT_EQ(it == at, 1);
+        EXPECT_EQ(it != Iterator(&empty), c.end < 0 ? 0 : 1);
     }
 }
 
-TEST(nlsDataBaseList, IteratorsCompareByLinkAndAllOffListPositionsAreEqual) {
-    List one{db(0), db(1)};
-    Body other;
-    Iterator a(&one), b(&other);
-    IteratorB ab(&one), bb(&other);
-    EXPECT_EQ(a == b, 1);
-    EXPECT_EQ(a != b, 0);
-    EXPECT_EQ(ab == bb, 1);
-    ++a;
-    ++ab;
-    EXPECT_EQ(a == b, 0);
-    EXPECT_EQ(a != b, 1);
-    EXPECT_EQ(ab == bb, 0);
-    Iterator c(&one);
-    IteratorB cb(&one);
-    c.set_index(1);
-    cb += 2;
-    EXPECT_EQ(a == c, 0);
-    EXPECT_EQ(ab == cb, 0);
-    ++a;
-    ++ab;
-    EXPECT_EQ(a == c, 1);
-    EXPECT_EQ(ab == cb, 1);
-}
-
-// Every cursor operation is checked on a cursor over a plain body and on a list's own cursor.
-template <class Check> void on_both_cursors(const Elements& start, Check check) {
-    Body body;
-    for (nlsDataBase* element : start)
-        body.insert_last(element);
-    Cursor cursor(&body);
-    check(cursor, body);
-    List list;
-    for (nlsDataBase* element : start)
-        list.insert_last(element);
-    check(list, list);
-}
-
-TEST(nlsDataBaseList, CursorInsertsRelativeToItsElementAndStaysOnIt) {
+TEST(nlsDataBaseList, CursorInsertsAndRemovesAndStaysValid) {
+    // Each row does one of `insert` (of element 9) or `remove` with the cursor at index `at`,
+    // turning `list` into `expected` with the cursor at index `end`.
     struct Case {
-        int start;
-        int (Cursor::*op)(nlsDataBase* const&);
-        Elements expected;
-        int end;
-    } cases[] = {
-        {-1, &Cursor::insert_first, dbs({9, 0, 1, 2}), -1},
-        {1, &Cursor::insert_first, dbs({9, 0, 1, 2}), 2},
-        {-1, &Cursor::insert_after, dbs({9, 0, 1, 2}), -1},
-        {1, &Cursor::insert_after, dbs({0, 1, 9, 2}), 1},
-        {2, &Cursor::insert_after, dbs({0, 1, 2, 9}), 2},
-        {-1, &Cursor::insert_before, dbs({0, 1, 2, 9}), -1},
-        {0, &Cursor::insert_before, dbs({9, 0, 1, 2}), 1},
-        {1, &Cursor::insert_before, dbs({0, 9, 1, 2}), 2},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
-        on_both_cursors(dbs({0, 1, 2}), [&](Cursor& cursor, const Body& body) {
-            cursor.set_index(c.start);
-            nlsDataBase* before = cursor.value();
-            EXPECT_EQ((cursor.*c.op)(db(9)), 1);
-            EXPECT_EQ(contents(body), c.expected);
-            EXPECT_EQ(cursor.index(), c.end);
-            EXPECT_EQ(cursor.value(), before);
-        });
-    }
-}
-
-TEST(nlsDataBaseList, CursorRemovalsKeepTheCursorValid) {
-    struct Case {
-        Elements start;
-        int at;
-        void (Cursor::*op)();
-        Elements expected;
-        int end;
-    } cases[] = {
-        {dbs({0, 1, 2}), 0, &Cursor::remove, dbs({1, 2}), 0},
-        {dbs({0, 1, 2}), 1, &Cursor::remove, dbs({0, 2}), 1},
-        {dbs({0, 1, 2}), 2, &Cursor::remove, dbs({0, 1}), -1},
-        {dbs({0, 1, 2}), -1, &Cursor::remove, dbs({0, 1, 2}), -1},
-        {dbs({0, 1, 2}), 0, &Cursor::remove_backwards, dbs({1, 2}), -1},
-        {dbs({0, 1, 2}), 2, &Cursor::remove_backwards, dbs({0, 1}), 1},
-        {dbs({0, 1, 2}), -1, &Cursor::remove_backwards, dbs({0, 1, 2}), -1},
-        {dbs({0, 1, 2}), 0, &Cursor::remove_first, dbs({1, 2}), 0},
-        {dbs({0, 1, 2}), 2, &Cursor::remove_first, dbs({1, 2}), 1},
-        {dbs({0, 1, 2}), -1, &Cursor::remove_first, dbs({1, 2}), -1},
-        {dbs({0, 1, 2}), 2, &Cursor::remove_last, dbs({0, 1}), -1},
-        {dbs({0, 1, 2}), 0, &Cursor::remove_last, dbs({0, 1}), 0},
-        {dbs({0, 1, 2}), -1, &Cursor::remove_last, dbs({0, 1}), -1},
-        {dbs({0}), 0, &Cursor::remove, {}, -1},
-        {dbs({0}), 0, &Cursor::remove_backwards, {}, -1},
-        {dbs({0}), 0, &Cursor::remove_first, {}, -1},
-        {dbs({0}), 0, &Cursor::remove_last, {}, -1},
+        const char *list, *expected;
+        int at, end;
+        int (Cursor::*insert)(nlsDataBase* const&);
+        void (Cursor::*remove)();
+    } const cases[] = {
+        {"012", "9012", 1, 2, &Cursor::insert_first, nullptr},
+        {"012", "9012", -1, -1, &Cursor::insert_after, nullptr},
+        {"012", "0129", 2, 2, &Cursor::insert_after, nullptr},
+        {"012", "0129", -1, -1, &Cursor::insert_before, nullptr},
+        {"012", "9012", 0, 1, &Cursor::insert_before, nullptr},
+        {"", "9", -1, -1, &Cursor::insert_before, nullptr},
+        {"012", "01", 2, -1, nullptr, &Cursor::remove},
+        {"012", "012", -1, -1, nullptr, &Cursor::remove},
+        {"012", "12", 0, -1, nullptr, &Cursor::remove_backwards},
+        {"012", "01", 2, 1, nullptr, &Cursor::remove_backwards},
+        {"012", "12", 0, 0, nullptr, &Cursor::remove_first},
+        {"012", "12", 2, 1, nullptr, &Cursor::remove_first},
+        {"012", "12", -1, -1, nullptr, &Cursor::remove_first},
+        {"012", "01", 0, 0, nullptr, &Cursor::remove_last},
+        {"0", "", 0, -1, nullptr, &Cursor::remove_last},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
         Body body;
-        for (nlsDataBase* element : c.start)
-            body.insert_last(element);
+        fill(body, c.list);
         Cursor cursor(&body);
         cursor.set_index(c.at);
-        (cursor.*c.op)();
+        if (c.insert)
+            EXPECT_EQ((cursor.*c.insert)(db('9')), 1);
+        else
+            (cursor.*c.remove)();
         EXPECT_EQ(contents(body), c.expected);
         EXPECT_EQ(cursor.index(), c.end);
-        EXPECT_EQ(cursor.value(), c.end < 0 ? nullptr : c.expected[c.end]);
+        EXPECT_EQ(cursor.value(), c.end < 0 ? nullptr : db(c.expected[c.end]));
         // The position must still be a link of the ring (use after free shows under ASan).
         ++cursor;
     }
 }
 
-TEST(nlsDataBaseList, RemovingEveryElementFromTheFrontEmptiesTheList) {
-    List list{db(0), db(1), db(2), db(3)};
-    list.reset();
-    ++list;
-    for (int left = 4; left > 0; --left) {
-        EXPECT_EQ(list.index(), 0);
-        EXPECT_EQ(list.value(), db(4 - left));
-        list.remove();
-        EXPECT_EQ(list.count(), left - 1);
-    }
-    EXPECT_EQ(list.index(), -1);
-    EXPECT_TRUE(contents(list).empty());
-}
-
-TEST(nlsDataBaseList, ListKeepsItsCursorThroughBodyOperations) {
-    List list{db(0), db(1), db(2)};
-    list.set_index(1);
-    EXPECT_EQ(list.insert_first(db(7)), 1);
-    EXPECT_EQ(list.insert_last(db(8)), 1);
-    EXPECT_EQ(list.index(), 2);
+TEST(nlsDataBaseList, ListMovesItsOwnCursorWithItsChanges) {
+    List list{db('0'), db('1'), db('2')};
+    list.set_index(2);
+    EXPECT_EQ(list.insert_first(db('9')), 1);
+    EXPECT_EQ(list.index(), 3);
     list.remove_first();
-    EXPECT_EQ(list.index(), 1);
-    EXPECT_EQ(list.value(), db(1));
-    list.set_index(3);
+    EXPECT_EQ(list.value(), db('2'));
+    EXPECT_EQ(list.index(), 2);
     list.remove_last();
     EXPECT_EQ(list.index(), -1);
-    EXPECT_EQ(contents(list), dbs({0, 1, 2}));
-    list.set_index(2);
-    list.clear();
+    // From reset() and one step, removing every element from the front keeps the cursor on
+    // index 0 until none is left.
+    list.set_index(1);
+    list.reset();
+    ++list;
+    for (const char* rest : {"1", ""}) {
+        EXPECT_EQ(list.index(), 0);
+        list.remove();
+        EXPECT_EQ(contents(list), rest);
+    }
     EXPECT_EQ(list.index(), -1);
-    EXPECT_EQ(++list, 0);
 }
 
 TEST(nlsDataBaseList, CopiesHoldTheSamePointersIndependently) {
-    List source{db(0), db(1), db(2)};
+    List source{db('0'), db('1'), db('2')};
     source.set_index(1);
     List copy(utCopy{}, source);
-    EXPECT_EQ(contents(copy), dbs({0, 1, 2}));
     EXPECT_EQ(copy.index(), -1);
     ++copy;
     copy.remove();
-    EXPECT_EQ(contents(copy), dbs({1, 2}));
-    EXPECT_EQ(contents(source), dbs({0, 1, 2}));
-    EXPECT_EQ(source.value(), db(1));
-
-    Body body(utCopy{}, source);
-    EXPECT_EQ(contents(body), dbs({0, 1, 2}));
-    body.become(utCopy{}, copy);
-    EXPECT_EQ(contents(body), dbs({1, 2}));
-    body.become(utCopy{}, body);
-    EXPECT_EQ(contents(body), dbs({1, 2}));
-}
-
-TEST(nlsDataBaseList, BecomeReplacesTheContentsAndPutsTheCursorOff) {
-    List target{db(5), db(6)};
-    List source{db(0), db(1), db(2)};
-    target.set_index(1);
-    target.become(utCopy{}, source);
-    EXPECT_EQ(target.index(), -1);
-    EXPECT_EQ(contents(target), dbs({0, 1, 2}));
-    EXPECT_EQ(contents(source), dbs({0, 1, 2}));
-
-    target.set_index(2);
-    target.become(utCopy{}, target);
-    EXPECT_EQ(target.index(), -1);
-    EXPECT_EQ(contents(target), dbs({0, 1, 2}));
-
-    target.become(utCopy{}, List());
-    EXPECT_TRUE(contents(target).empty());
+    EXPECT_EQ(contents(copy), "12");
+    EXPECT_EQ(contents(source), "012");
+    EXPECT_EQ(source.value(), db('1'));
+    // A list's become and clear put its cursor off the list, even from itself.
+    source.become(utCopy{}, source);
+    EXPECT_EQ(source.index(), -1);
+    EXPECT_EQ(contents(source), "012");
+    source.set_index(2);
+    source.become(utCopy{}, copy);
+    EXPECT_EQ(source.index(), -1);
+    EXPECT_EQ(contents(source), "12");
+    source.set_index(0);
+    source.clear();
+    EXPECT_EQ(source.index(), -1);
+    EXPECT_EQ(contents(source), "");
 }
 
 } // namespace
