@@ -75,13 +75,7 @@ TEST(msgfmt, HighBytesHashDifferentlyButBinarySearchFindsThem) {
     ASSERT_EQ(code, 0u);
     EXPECT_STREQ(domain.translate_by_binary_chop(id), "coffee");
 
-    std::uint32_t unsigned_hash = 0;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(id); *p; ++p) {
-        unsigned_hash = (unsigned_hash << 4) + *p;
-        std::uint32_t g = unsigned_hash & 0xF0000000u;
-        if (g) unsigned_hash ^= (g >> 24) ^ g;
-    }
-    EXPECT_NE(nlsLoadedDomain::hash(id), unsigned_hash);
+    EXPECT_NE(nlsLoadedDomain::hash(id), 6914777u); // the hash with bytes taken unsigned
 }
 
 } // namespace
