@@ -2,7 +2,7 @@
 
 #include "nlsManagerTestSupport.h"
 
-#include <cstdlib>
+#include <cstdio>
 
 namespace {
 
@@ -93,17 +93,6 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
     ASSERT_EQ(asserts.reports().size(), 1u);
     EXPECT_EQ(asserts.reports()[0],
               "nls/nlsDataBase:492: nlsDataBase failed - with error 33 in nlsDataBase::error (0)");
-}
-
-TEST_F(Database, CategoryNamesAndSubPaths) {
-    const char* names[] = {"LC_XXX",      "LC_ALL",      "LC_COLLATE", "LC_CTYPE",
-                           "LC_MONETARY", "LC_MESSAGES", "LC_TIME",    "LC_XXX"};
-    for (int category = -1; category <= 6; ++category)
-        EXPECT_STREQ(DataBase::category_to_name(category), names[category + 1]);
-    DataBase db("editor");
-    char* path = db.catalog_sub_path("a", "b", 1);
-    EXPECT_STREQ(path, "a/LC_COLLATE/b");
-    std::free(path);
 }
 
 TEST_F(Database, HostileDomainNamesFindNothing) {

@@ -26,7 +26,6 @@ struct Manager : nlsDomainManager {
     using nlsDomainManager::load_domain;
     using nlsDomainManager::remove;
     using nlsDomainManager::s_users_env;
-    using nlsDomainManager::the_current_domain;
     using nlsDomainManager::the_databases;
     using nlsDomainManager::the_env_language;
     using nlsDomainManager::the_error_handler;
@@ -37,8 +36,6 @@ struct Manager : nlsDomainManager {
 };
 
 struct DataBase : nlsDataBase {
-    using nlsDataBase::catalog_sub_path;
-    using nlsDataBase::category_to_name;
     using nlsDataBase::m_initialised;
     using nlsDataBase::m_loaded_domain;
     using nlsDataBase::nlsDataBase;

@@ -1,21 +1,13 @@
 #include <platform/apFileFinder.h>
-#include <platform/apUtils.h>
 
 #include "nlsTestSupport.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace {
-
-TEST(apprintf, WritesToStandardOutput) {
-    testing::internal::CaptureStdout();
-    apprintf("%s\n", "NLS Error: Internal error");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "NLS Error: Internal error\n");
-}
 
 TEST(apFileFinder, ChecksPathsAndEnumeratesDirectories) {
     nlstest::TempDir dir;
