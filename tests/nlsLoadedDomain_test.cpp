@@ -143,23 +143,16 @@ TEST(nlsLoadedDomain, DamagedStringsAndSlotsMatchNothing) {
     EXPECT_STREQ(load(damaged[3])->domain->translate("zebra"), "zebra");
 }
 
-// Seams for the read and allocation failures that a real file cannot be made to produce.
 int g_reads = 0;
-int read_fails(int, void*, unsigned int) {
-    return -1;
-}
-int read_shrinks(int fd, void* buffer, unsigned int) {
-    return g_reads++ > 0 ? 0 : static_cast<int>(::read(fd, buffer, 40)); // then the file "ends"
-}
-void* malloc_fails(std::size_t) {
-    return nullptr;
-}
 
+// Seams for the read and allocation failures that a real file cannot be made to produce.
 TEST(nlsLoadedDomain, ReadAndAllocationFailuresGiveTheirCodes) {
     apCrtSeam fail_read, shrink, no_memory;
-    fail_read.read = read_fails;
-    shrink.read = read_shrinks;
-    no_memory.malloc = malloc_fails;
+    fail_read.read = [](int, void*, unsigned int) { return -1; };
+    shrink.read = [](int fd, void* buffer, unsigned int) { // one short read, then the file "ends"
+        return g_reads++ > 0 ? 0 : static_cast<int>(::read(fd, buffer, 40));
+    };
+    no_memory.malloc = [](std::size_t) -> void* { return nullptr; };
     const std::pair<const apCrtSeam*, unsigned int> cases[] = {{&fail_read, nlsERROR_CATALOG_STAT},
                                                                {&shrink, nlsERROR_CATALOG_STAT},
                                                                {&no_memory, nlsERROR_MEMORY}};

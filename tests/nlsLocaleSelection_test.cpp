@@ -158,6 +158,7 @@ TEST_F(LocaleSelection, NeutralNumbersNestAndRestore) {
 }
 
 TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
+    ScopedEnv french("LANG", "French");
     nlsLanguage language("German");
     EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
     EXPECT_TRUE(language.empty());

@@ -74,8 +74,4 @@ const std::vector<std::string>& AssertCapture::reports() const {
     return g_reports;
 }
 
-void AssertCapture::clear() {
-    g_reports.clear();
-}
-
 } // namespace nlstest

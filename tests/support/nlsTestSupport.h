@@ -49,7 +49,6 @@ public:
     AssertCapture& operator=(const AssertCapture&) = delete;
     /// "file:line: message in function (expression)" for each report.
     const std::vector<std::string>& reports() const;
-    void clear();
 };
 
 } // namespace nlstest
