@@ -1,6 +1,7 @@
 #include <nls/nlsDomainManager.h>
 
 #include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
+#include <nls/fillers/coiFillers.h>
 #include <nls/nlsApplicationSettings.h>
 #include <nls/nlsDataBase.h>
 #include <nls/nlsErrorData.h>
@@ -13,12 +14,14 @@
 #include <platform/apWinLocale.h>
 #include <platform/intcoDList.h>
 
+#include <algorithm>
 #include <cctype>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <exception>
+#include <vector>
 
 namespace {
 
@@ -523,11 +526,6 @@ int nlsDomainManager::numeric_translation(int flag) {
 
 // ---------------------------------------------------------------------------------------------
 // Available languages
-
-#include <nls/fillers/coiFillers.h>
-
-#include <algorithm>
-#include <vector>
 
 namespace {
 // Names in byte order as unsigned values, case-sensitively; an empty name first.
