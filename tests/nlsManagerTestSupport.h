@@ -54,8 +54,7 @@ protected:
     ScopedEnv nlspath_env{"NLSPATH", nullptr};
     ScopedEnv registry_env{"NLS_REGISTRY", (dir / "registry.db").c_str()};
 
-    /// Writes <root>/<language>/LC_MESSAGES/<domain>.mo translating each message to
-    /// "<language>:<message>"; returns the file's path.
+    /// Writes <root>/<language>/LC_MESSAGES/<domain>.mo, each message as "<language>:<message>".
     std::string catalogue(const std::string& root, const std::string& language,
                           const std::string& domain, const std::vector<std::string>& messages) {
         std::vector<MoEntry> entries;

@@ -13,20 +13,6 @@ const std::uint8_t* g_data;
 std::size_t g_size;
 std::size_t g_position;
 
-int serve_status(int, struct _stat64i32* status) {
-    status->st_mode = 0;
-    status->st_size = static_cast<std::int32_t>(g_size);
-    return 0;
-}
-
-int serve_read(int, void* buffer, unsigned int count) {
-    std::size_t left = g_size - g_position;
-    std::size_t n = count < left ? count : left;
-    std::memcpy(buffer, g_data + g_position, n);
-    g_position += n;
-    return static_cast<int>(n);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -36,8 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g_position = 0;
     static apCrtSeam seam = [] {
         apCrtSeam s;
-        s.fstat = serve_status;
-        s.read = serve_read;
+        s.fstat = [](int, struct _stat64i32* status) {
+            *status = {0, static_cast<std::int32_t>(g_size)};
+            return 0;
+        };
+        s.read = [](int, void* buffer, unsigned int count) {
+            std::size_t n = count < g_size - g_position ? count : g_size - g_position;
+            std::memcpy(buffer, g_data + g_position, n);
+            g_position += n;
+            return static_cast<int>(n);
+        };
         return s;
     }();
     ap_set_crt_seam(&seam);

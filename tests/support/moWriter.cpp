@@ -9,13 +9,6 @@ namespace nlstest {
 
 namespace {
 
-bool host_is_little() {
-    std::uint16_t probe = 1;
-    unsigned char first;
-    std::memcpy(&first, &probe, 1);
-    return first == 1;
-}
-
 // Whether the file's words are little-endian: the host's order unless swapped.
 bool file_is_little(const std::string& image) {
     return static_cast<unsigned char>(image[0]) == 0xde; // 0x950412de little-endian starts with de
@@ -49,7 +42,8 @@ std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options) {
     const std::uint32_t slots = options.hash_size < 0
                                     ? next_prime(n * 4 / 3)
                                     : static_cast<std::uint32_t>(options.hash_size);
-    const bool little = host_is_little() != options.swapped;
+    const std::uint16_t one = 1; // little-endian hosts store its low byte first
+    const bool little = (*reinterpret_cast<const unsigned char*>(&one) == 1) != options.swapped;
 
     const std::uint32_t messages = 28, translations = messages + 8 * n, hash = translations + 8 * n;
     std::string image(hash + 4 * std::size_t{slots}, '\0');
