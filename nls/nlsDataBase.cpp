@@ -15,9 +15,13 @@ utString nlsDataBase::the_default_pathlist;
 utString nlsDataBase::the_binary_suffix(utStringLit{}, ".mo");
 
 namespace {
+// Assertion reports name a fixed line rather than __LINE__: filters that applications keep for
+// these reports match on it, whatever this file's layout.
+constexpr int kErrorAssertLine = 492;
+
 // What domain() gives for a database without a catalogue: "" rather than a null text, so that
 // textdomain can tell a selected database without one from an unknown name.
-const utString s_no_domain(utStringLit{}, "");
+const utString kNoDomain(utStringLit{}, "");
 
 const char* env_language_or_c() {
     const char* env = nlsDomainManager::env_language(nlsLANG_DATABASE);
@@ -45,7 +49,7 @@ nlsDataBase::~nlsDataBase() {
 }
 
 const utString& nlsDataBase::domain() const {
-    return m_loaded_domain ? m_loaded_domain->path : s_no_domain;
+    return m_loaded_domain ? m_loaded_domain->path : kNoDomain;
 }
 
 const char* nlsDataBase::language() const {
@@ -60,11 +64,16 @@ const utString& nlsDataBase::locale_path() const {
     return pathlist();
 }
 
+utString nlsDataBase::catalogue_path(const utString& directory, const utString& language,
+                                     const utString& domain) {
+    utString path = directory;
+    return path << "/" << language << "/LC_MESSAGES/" << domain << the_binary_suffix;
+}
+
 utString nlsDataBase::search(const utString& language, const utString* directories,
                              int count) const {
     for (int i = 0; i < count; ++i) {
-        utString path = directories[i];
-        path << "/" << language << "/LC_MESSAGES/" << m_domain << the_binary_suffix;
+        utString path = catalogue_path(directories[i], language, m_domain);
         if (apFileFinder::check_path_exists(path) == apFILE_EXISTS) return path;
     }
     return utString();
@@ -152,7 +161,8 @@ int nlsDataBase::error(const nlsErrorData& data) const {
     // The report's format takes the code as a signed number.
     std::snprintf(message, sizeof message, "nlsDataBase failed - with error %d",
                   static_cast<int>(data.code()));
-    ut_report_assert_failure("nls/nlsDataBase", 492, message, "nlsDataBase::error", "0");
+    ut_report_assert_failure("nls/nlsDataBase", kErrorAssertLine, message, "nlsDataBase::error",
+                             "0");
     return 0;
 }
 
@@ -177,13 +187,7 @@ void nlsDataBase::list_available_languages(coiFiller<nlsLanguage> filler) const 
         // under the table's name all the same.
         nlsLanguage language(entry.basename().c_str());
         if (language.iso_name().empty()) continue;
-        utString path = directory;
-        path << "/"
-             << utString(
-                    utStringClaim{},
-                    apconcat(5, language.name().c_str(), "/", "LC_MESSAGES", "/", domain.c_str()),
-                    0)
-             << the_binary_suffix;
+        utString path = catalogue_path(directory, language.name(), domain);
         if (apFileFinder::check_path_exists(path) == apFILE_EXISTS) filler.add(language);
     }
 }

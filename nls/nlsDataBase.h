@@ -66,6 +66,9 @@ protected:
 private:
     friend class nlsDomainManager;
 
+    /// directory/language/LC_MESSAGES/domain.mo
+    static utString catalogue_path(const utString& directory, const utString& language,
+                                   const utString& domain);
     /// The first candidate directory holding a catalogue for `language`; empty when none does.
     utString search(const utString& language, const utString* directories, int count) const;
     /// Writes the report as one line; warnings carry on, errors (bit 0) are fatal.

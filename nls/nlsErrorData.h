@@ -42,6 +42,9 @@ public:
     void add_string(const utString& string);
     /// The string of slot `index`, or "Internal range error" for an index outside 0..count-1.
     const utString& get_string(int index) const;
+    /// The report's one-line text: "NLS Error: " or "NLS Warning: " and the code's message with
+    /// the strings put in; "nlsERROR_NONE" for code 0.
+    utString text() const;
 
 private:
     unsigned int m_code;

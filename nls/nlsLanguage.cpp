@@ -16,7 +16,7 @@ struct Row {
 };
 
 // Constant data, so it is in place before any other static initialiser can ask for a record.
-constexpr Row k_languages[] = {
+constexpr Row kLanguages[] = {
     {"Japanese", "ja-JP", "JPN", "Japanese", "932"},
     {"Chinese-CHN", "zh-CN", "CHS", "Chinese simplified", "936"},
     {"Korean", "ko-KR", "KOR", "Korean", "949"},
@@ -37,7 +37,7 @@ constexpr Row k_languages[] = {
 };
 
 const Row* find_row(const utString& name) {
-    for (const Row& row : k_languages)
+    for (const Row& row : kLanguages)
         if (name.case_compare(utString(utStringLit{}, row.name)) == 0 ||
             name.case_compare(utString(utStringLit{}, row.iso_name)) == 0)
             return &row;

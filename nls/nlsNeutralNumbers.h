@@ -22,6 +22,7 @@ public:
 
 private:
     int m_old_flag;
-    nlsTranslationType m_type;
+    nlsTranslationType
+        m_type; // never read: kept because the class's layout is part of its interface
     std::locale m_old_locale;
 };

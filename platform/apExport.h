@@ -1,10 +1,8 @@
 #pragma once
 
-// NLS_EXPORT marks every class and function that the shared library exports.
-// Building the library defines NLS_BUILDING; a static build defines NLS_STATIC.
-#if defined(NLS_STATIC)
-#define NLS_EXPORT
-#elif defined(_WIN32)
+// NLS_EXPORT marks every class and function that the shared library exports. Building the
+// library defines NLS_BUILDING.
+#if defined(_WIN32)
 #if defined(NLS_BUILDING)
 #define NLS_EXPORT __declspec(dllexport)
 #else

@@ -61,7 +61,3 @@ NLS_EXPORT BOOL EnumSystemLocalesW(LOCALE_ENUMPROCW callback, DWORD flags);
 /// 0 for an unknown locale or type, or a buffer too small, and then writes only an empty text.
 /// A `size` of 0 asks for the size needed, and writes nothing.
 NLS_EXPORT int GetLocaleInfoU(LCID lcid, LCTYPE type, char* buffer, int size);
-
-/// The identifier of a locale name ("en-GB"; letter case ignored, '_' taken for '-'), or 0 when
-/// the name is not a known locale.
-NLS_EXPORT LCID ap_locale_name_to_lcid(const char* name);

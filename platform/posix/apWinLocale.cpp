@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr LCID k_en_us = 0x0409;
+constexpr LCID kEnUs = 0x0409;
 
 // A locale name or POSIX locale value: "en-GB", "de_DE.UTF-8", "de_DE@euro" (the codeset and
 // modifier do not count). 0 for null, "C", "POSIX" and anything else that names no known locale.
@@ -71,7 +71,7 @@ LCID GetUserDefaultLCID() {
     if (LCID lcid = lcid_of(std::getenv("NLS_USER_LOCALE"))) return lcid;
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
         if (LCID lcid = lcid_of(std::getenv(variable))) return lcid;
-    return k_en_us;
+    return kEnUs;
 }
 
 int GetLocaleInfoU(LCID lcid, LCTYPE type, char* buffer, int size) {
@@ -97,9 +97,4 @@ BOOL EnumSystemLocalesW(LOCALE_ENUMPROCW callback, DWORD flags) {
         if (!callback(text)) break;
     }
     return TRUE;
-}
-
-LCID ap_locale_name_to_lcid(const char* name) {
-    const apWinLocaleRow* row = name ? ap_find_locale(name, std::strlen(name)) : nullptr;
-    return row ? row->lcid : 0;
 }

@@ -3,7 +3,7 @@
 namespace {
 
 // clang-format off
-constexpr apWinLocaleRow k_locales[] = {
+constexpr apWinLocaleRow kLocales[] = {
     {0x0401, "ar-SA", "Arabic", "ARA", "SAU", "ar", "SA", "1256"},
     {0x0402, "bg-BG", "Bulgarian", "BGR", "BGR", "bg", "BG", "1251"},
     {0x0403, "ca-ES", "Catalan", "CAT", "ESP", "ca", "ES", "1252"},
@@ -76,7 +76,7 @@ constexpr apWinLocaleRow k_locales[] = {
 };
 // clang-format on
 
-constexpr std::size_t k_count = sizeof k_locales / sizeof k_locales[0];
+constexpr std::size_t kCount = sizeof kLocales / sizeof kLocales[0];
 
 // ASCII only: the process locale, which the library itself changes, must not alter the match.
 char fold(char c) {
@@ -87,19 +87,19 @@ char fold(char c) {
 } // namespace
 
 const apWinLocaleRow* ap_locale_rows(std::size_t* count) {
-    *count = k_count;
-    return k_locales;
+    *count = kCount;
+    return kLocales;
 }
 
 const apWinLocaleRow* ap_find_locale(LCID lcid) {
-    for (const apWinLocaleRow& row : k_locales)
+    for (const apWinLocaleRow& row : kLocales)
         if (row.lcid == lcid) return &row;
     return nullptr;
 }
 
 const apWinLocaleRow* ap_find_locale(const char* name, std::size_t length) {
     if (!name) return nullptr;
-    for (const apWinLocaleRow& row : k_locales) {
+    for (const apWinLocaleRow& row : kLocales) {
         std::size_t i = 0;
         while (i < length && row.name[i] != '\0' && fold(name[i]) == fold(row.name[i]))
             ++i;

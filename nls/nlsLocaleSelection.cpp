@@ -1,0 +1,233 @@
+// nlsDomainManager: the choice of language (explicit, "check", the display-language setting, the
+// environment, the regional settings) and the C run-time and standard-library locales that follow
+// it.
+
+#include <nls/nlsDomainManager.h>
+
+#include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
+#include <nls/nlsApplicationSettings.h>
+#include <nls/nlsDataBase.h>
+#include <nls/nlsErrorData.h>
+#include <nls/nlsLanguage.h>
+#include <nls/nlsLocaleInfo.h>
+#include <nls/nlsNumPunct.h>
+#include <nls/nlsUtils.h>
+#include <platform/apCrtLocale.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+// Assertion reports name a fixed line rather than __LINE__: filters that applications keep for
+// these reports match on it, whatever this file's layout.
+constexpr int kSetLocaleAssertLine = 768;
+
+// The user's default locale as the library's locale functions see it; the classic locale when
+// the platform cannot build it.
+std::locale user_default_locale() {
+    try {
+        return ap_make_locale(std::locale::classic(), "", nullptr, std::locale::all);
+    } catch (const std::exception&) {
+        return std::locale::classic();
+    }
+}
+
+std::locale::category cpp_category(int category) {
+    switch (category) {
+    case LC_COLLATE:
+        return std::locale::collate;
+    case LC_CTYPE:
+        return std::locale::ctype;
+    case LC_MONETARY:
+        return std::locale::monetary;
+    case LC_NUMERIC:
+        return std::locale::numeric;
+    case LC_TIME:
+        return std::locale::time;
+    default:
+        return std::locale::all;
+    }
+}
+
+} // namespace
+
+utString nlsDomainManager::the_current_language;
+utString nlsDomainManager::the_env_language;
+nlsLang nlsDomainManager::the_env_type = nlsLANG_NONE;
+int nlsDomainManager::the_regional_settings_flag = 0;
+utString nlsDomainManager::s_users_env(utStringLit{}, "");
+std::unique_ptr<nlsApplicationSettings> nlsDomainManager::s_application_settings;
+utString nlsDomainManager::s_no_translation_language(utStringLit{}, "NO_TRANSLATION");
+utString nlsDomainManager::s_no_translation_current_language(utStringLit{}, "English");
+utString nlsDomainManager::s_no_translation_env_language(utStringLit{}, "English-GBR");
+
+int nlsDomainManager::the_numeric_translation_flag = 0;
+std::locale nlsDomainManager::s_cpp_named_locale = user_default_locale();
+std::locale nlsDomainManager::s_cpp_num_locale = user_default_locale();
+
+const utString& nlsDomainManager::language() {
+    if (the_current_language == s_no_translation_language) return s_no_translation_current_language;
+    return the_current_language;
+}
+
+const utString& nlsDomainManager::no_translation_language() {
+    return s_no_translation_language;
+}
+
+const char* nlsDomainManager::env_language(nlsLang purpose) {
+    if (purpose != the_env_type && purpose != nlsLANG_DATABASE) the_env_language = utString();
+    if (the_current_language == s_no_translation_language)
+        the_env_language = s_no_translation_env_language;
+    if (the_env_language.empty()) {
+        const char* value = nullptr;
+        for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+            value = std::getenv(variable);
+            if (value && *value) break;
+            value = nullptr;
+        }
+        utString from_environment(value ? value : "");
+        if (from_environment == utString(utStringLit{}, "check"))
+            the_env_language = from_environment;
+        if (the_env_language.empty() && s_application_settings) {
+            nlsLanguage display;
+            if (s_application_settings->get_display_language(display).code() == nlsERROR_NONE &&
+                !display.empty() && display.is_codepage_compatible()) {
+                the_env_language = display.name();
+                s_users_env = display.name();
+            }
+        }
+        if (the_regional_settings_flag == 0 && the_env_language.empty())
+            the_env_language = from_environment;
+        if (the_env_language.empty()) {
+            get_regional_language(&the_env_language, purpose);
+            s_users_env = the_env_language;
+        }
+    }
+    the_env_type = purpose;
+    return the_env_language.text();
+}
+
+char* nlsDomainManager::get_language(char* buffer) {
+    utString name = nls_first_word(nls_locale_info(GetUserDefaultLCID(), LOCALE_SENGLANGUAGE));
+    std::memcpy(buffer, name.c_str(), static_cast<std::size_t>(name.length()) + 1);
+    return buffer;
+}
+
+utString nlsDomainManager::fix_setlocale_argument(const utString& name) {
+    if (name == utString(utStringLit{}, "check")) return utString(utStringLit{}, "C");
+    utString country = nls_locale_info(GetUserDefaultLCID(), LOCALE_SABBREVCTRYNAME);
+    utString language = nls_first_word(nls_locale_info(GetUserDefaultLCID(), LOCALE_SENGLANGUAGE));
+    if (name == language + utString(utStringLit{}, "-") + country)
+        return language + utString(utStringLit{}, "_") + country;
+    return name;
+}
+
+int nlsDomainManager::do_setlocale(int category, const utString& name) {
+    utString users = s_users_env;
+    if (!users.empty()) users = fix_setlocale_argument(users);
+    utString chosen = name == users ? utString(utStringLit{}, "") : name;
+    // The language table knows the ISO names of its languages; the platform maps with them.
+    nlsLanguage record(chosen.c_str());
+    const char* iso = record.iso_name().c_str();
+    if (!ap_setlocale(category, chosen.c_str(), iso)) return 0;
+    try {
+        std::locale named =
+            ap_make_locale(std::locale(), chosen.c_str(), iso, cpp_category(category));
+        if (named.name() != "*") s_cpp_named_locale = named;
+        std::locale num(named, new nlsNumPunct(chosen.c_str(), 0));
+        s_cpp_num_locale = num;
+        std::locale::global(num);
+    } catch (const std::exception&) {
+        return 0;
+    }
+    return 1;
+}
+
+unsigned int nlsDomainManager::setlocale(int category) {
+    nlsErrorData record(nlsERROR_NONE);
+    // NO_TRANSLATION counts as a chosen language ("English"), so only an empty choice asks the
+    // environment.
+    utString wanted;
+    if (the_current_language.empty()) {
+        wanted = utString(env_language(nlsLANG_LOCALE));
+    } else {
+        wanted = the_current_language;
+        if (wanted == s_no_translation_language) {
+            char buffer[500];
+            wanted = utString(get_language(buffer));
+        }
+    }
+    if (!wanted.empty()) {
+        utString argument = fix_setlocale_argument(wanted);
+        if (!do_setlocale(category, argument))
+            record = nlsErrorData(nlsERROR_LOCALE_SETUP, argument);
+    } else if (!do_setlocale(category, utString(utStringLit{}, ""))) {
+        record = nlsErrorData(nlsERROR_LOCALE_SETUP, utString(utStringLit{}, "????"));
+    }
+    nlsUtils::lookup_decimal_point();
+    the_numeric_translation_flag = record.code() == nlsERROR_NONE;
+    if (record.code() != nlsERROR_NONE && the_error_handler && !the_error_handler(record)) {
+        ut_report_assert_failure("nls/nlsDomainManager", kSetLocaleAssertLine,
+                                 "nlsDomainManager::setlocale| Failed to set locale",
+                                 "nlsDomainManager::setlocale", "0");
+    }
+    return record.code();
+}
+
+unsigned int nlsDomainManager::language(const utString& name) {
+    the_current_language = name;
+    if (the_databases) {
+        // An iterator of our own leaves the list's cursor to add and remove.
+        nlsDataBasecoDListPtrcoPtrcoDListBcoIteratorB each(the_databases);
+        while (++each) {
+            nlsDataBase* database = each.value();
+            if (std::strcmp(database->language(), name.c_str()) != 0) database->language(name);
+        }
+    }
+    return setlocale(LC_ALL);
+}
+
+void nlsDomainManager::set_regional_locale() {
+    utString kept = the_current_language;
+    get_regional_language(&the_current_language, nlsLANG_REGIONAL);
+    setlocale(LC_ALL);
+    the_current_language = kept;
+}
+
+void nlsDomainManager::unset_regional_locale() {
+    setlocale(LC_ALL);
+}
+
+bool nlsDomainManager::set_cpp_named_locale() {
+    std::string named = s_cpp_named_locale.name();
+    std::string global = std::locale().name();
+    if (!named.empty()) {
+        if (global == "*") std::locale::global(s_cpp_named_locale);
+        return true;
+    }
+    return !global.empty() && global != "*";
+}
+
+bool nlsDomainManager::set_cpp_num_locale() {
+    std::string num = s_cpp_num_locale.name();
+    if (num.empty() || num != "*") return false;
+    if (std::locale().name() != "*") std::locale::global(s_cpp_num_locale);
+    return true;
+}
+
+int nlsDomainManager::numeric_translation(int flag) {
+    int old = the_numeric_translation_flag;
+    the_numeric_translation_flag = flag;
+    if (flag) {
+        setlocale(LC_NUMERIC);
+    } else {
+        const char* current = std::setlocale(LC_NUMERIC, nullptr);
+        if (!current || std::strcmp(current, "C") != 0)
+            do_setlocale(LC_NUMERIC, utString(utStringLit{}, "C"));
+    }
+    nlsUtils::lookup_decimal_point();
+    return old;
+}
