@@ -2,7 +2,9 @@
 
 #include <nls/nlsDomainManager.h>
 #include <nls/nlsErrorData.h>
+#include <nls/nlsInternal.h>
 #include <nls/nlsLoadedDomain.h>
+#include <platform/apAtomic.h>
 #include <platform/apFileFinder.h>
 #include <platform/apUtils.h>
 
@@ -34,6 +36,7 @@ nlsDataBase::nlsDataBase(const char* domain) : nlsDataBase(nullptr, domain) {}
 nlsDataBase::nlsDataBase(const char* pathlist, const char* domain)
     : m_domain(domain), m_initialised(0), m_language(), m_loaded_domain(nullptr),
       m_pathlist(pathlist) {
+    nlsChangeGuard guard;
     nlsErrorData record = nlsDomainManager::add(this);
     if (record.code() != nlsERROR_NONE) {
         error(record);
@@ -43,17 +46,25 @@ nlsDataBase::nlsDataBase(const char* pathlist, const char* domain)
 }
 
 nlsDataBase::~nlsDataBase() {
+    nlsChangeGuard guard;
     unsigned int code = nlsDomainManager::remove(this);
     if (code != nlsERROR_NONE) error(nlsErrorData(code));
     if (m_loaded_domain) nlsDomainManager::unload_domain(m_loaded_domain);
 }
 
 const utString& nlsDataBase::domain() const {
-    return m_loaded_domain ? m_loaded_domain->path : kNoDomain;
+    // Read without the lock: a catalogue another thread's switch gives back is retired, not
+    // freed, so its path stays valid.
+    nlsLoadedDomain* catalogue = ap_load_acquire(m_loaded_domain);
+    return catalogue ? catalogue->path : kNoDomain;
 }
 
 const char* nlsDataBase::language() const {
-    return m_language.empty() ? env_language_or_c() : m_language.name().c_str();
+    nlsChangeGuard guard;
+    // A copy of this thread's own, which another thread's switch cannot free.
+    thread_local utString copy;
+    copy = utString(m_language.empty() ? env_language_or_c() : m_language.name().c_str());
+    return copy.c_str();
 }
 
 const utString& nlsDataBase::pathlist() const {
@@ -99,13 +110,14 @@ void nlsDataBase::initialise(const utString& pathlist) {
         }
     }
     if (!path.empty()) {
-        m_loaded_domain = nlsDomainManager::access_domain(path);
+        // Stored atomically: lookups in other threads read the pointer without the lock.
+        ap_store_release(m_loaded_domain, nlsDomainManager::access_domain(path));
         if (m_loaded_domain) {
             // Shared with another database: report the environment's language from now on.
             m_language = nlsLanguage();
         } else {
             unsigned int code = nlsERROR_NONE;
-            m_loaded_domain = nlsDomainManager::load_domain(path, &code);
+            ap_store_release(m_loaded_domain, nlsDomainManager::load_domain(path, &code));
             error(nlsErrorData(code));
         }
     }
@@ -120,10 +132,11 @@ void nlsDataBase::initialise(const utString& pathlist) {
 }
 
 int nlsDataBase::language(const utString& name) {
+    nlsChangeGuard guard;
     nlsLanguage wanted(name.c_str());
     if (wanted == nlsLanguage(language())) return 1;
     if (m_loaded_domain) nlsDomainManager::unload_domain(m_loaded_domain);
-    m_loaded_domain = nullptr;
+    ap_store_release(m_loaded_domain, static_cast<nlsLoadedDomain*>(nullptr));
     m_initialised = 0;
     m_language = wanted;
     initialise(locale_path());
@@ -149,6 +162,7 @@ const char* nlsDataBase::category_to_name(int category) {
 }
 
 nlsDataBase::handler_type nlsDataBase::error_handler(handler_type handler) {
+    nlsChangeGuard guard;
     handler_type previous = the_error_handler;
     the_error_handler = handler;
     return previous;
@@ -172,6 +186,7 @@ int nlsDataBase::the_default_error_handler(const nlsDataBase&, const nlsErrorDat
 }
 
 void nlsDataBase::list_available_languages(coiFiller<nlsLanguage> filler) const {
+    nlsChangeGuard guard;
     // Copies, so that a sink that destroys this database does not pull them away mid-walk.
     const utString directory = pathlist();
     const utString domain = m_domain;

@@ -139,8 +139,17 @@ protected:
     static std::locale s_cpp_num_locale;
 
 private:
+    friend class nlsChangeGuard;
+
     nlsDomainManager() {}
     ~nlsDomainManager() {}
+
+    /// Makes what lookups read (the current domain's catalogue, each domain's catalogue) match
+    /// the registry; the end of every change calls it. Frees retired catalogues once no database
+    /// is left.
+    static void publish();
+    /// The catalogue of the first database of that domain name, or null: a lookup, lock-free.
+    static nlsLoadedDomain* catalogue_of(const char* domain);
 
     /// Writes the user's language name into `buffer` (500 characters at least).
     static char* get_language(char* buffer);

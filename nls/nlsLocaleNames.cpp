@@ -3,7 +3,7 @@
 
 #include <nls/nlsDomainManager.h>
 
-#include <nls/nlsLocaleInfo.h>
+#include <nls/nlsInternal.h>
 #include <platform/intcoDList.h>
 
 #include <cctype>
@@ -45,6 +45,7 @@ void nlsDomainManager::get_regional_language(utString* out, nlsLang purpose) {
 }
 
 utString nlsDomainManager::get_iso_locale(const utString& language) {
+    nlsChangeGuard guard; // the list of identifiers is shared
     if (language.case_compare(utString(utStringLit{}, "check")) == 0) return language;
     if (language.case_compare(utString(utStringLit{}, "C")) == 0) return utString("en-GB");
     g_locale_ids.clear();

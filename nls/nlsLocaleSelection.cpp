@@ -8,8 +8,8 @@
 #include <nls/nlsApplicationSettings.h>
 #include <nls/nlsDataBase.h>
 #include <nls/nlsErrorData.h>
+#include <nls/nlsInternal.h>
 #include <nls/nlsLanguage.h>
-#include <nls/nlsLocaleInfo.h>
 #include <nls/nlsNumPunct.h>
 #include <nls/nlsUtils.h>
 #include <platform/apCrtLocale.h>
@@ -69,8 +69,12 @@ std::locale nlsDomainManager::s_cpp_named_locale = user_default_locale();
 std::locale nlsDomainManager::s_cpp_num_locale = user_default_locale();
 
 const utString& nlsDomainManager::language() {
+    nlsChangeGuard guard;
     if (the_current_language == s_no_translation_language) return s_no_translation_current_language;
-    return the_current_language;
+    // A copy of this thread's own, which another thread's language(name) cannot free.
+    thread_local utString copy;
+    copy = utString(the_current_language.text());
+    return copy;
 }
 
 const utString& nlsDomainManager::no_translation_language() {
@@ -78,6 +82,7 @@ const utString& nlsDomainManager::no_translation_language() {
 }
 
 const char* nlsDomainManager::env_language(nlsLang purpose) {
+    nlsChangeGuard guard;
     if (purpose != the_env_type && purpose != nlsLANG_DATABASE) the_env_language = utString();
     if (the_current_language == s_no_translation_language)
         the_env_language = s_no_translation_env_language;
@@ -107,7 +112,10 @@ const char* nlsDomainManager::env_language(nlsLang purpose) {
         }
     }
     the_env_type = purpose;
-    return the_env_language.text();
+    // A copy of this thread's own, which another thread's recomputation cannot free.
+    thread_local utString copy;
+    copy = utString(the_env_language.text());
+    return copy.text();
 }
 
 char* nlsDomainManager::get_language(char* buffer) {
@@ -126,6 +134,7 @@ utString nlsDomainManager::fix_setlocale_argument(const utString& name) {
 }
 
 int nlsDomainManager::do_setlocale(int category, const utString& name) {
+    nlsChangeGuard guard;
     utString users = s_users_env;
     if (!users.empty()) users = fix_setlocale_argument(users);
     utString chosen = name == users ? utString(utStringLit{}, "") : name;
@@ -147,6 +156,7 @@ int nlsDomainManager::do_setlocale(int category, const utString& name) {
 }
 
 unsigned int nlsDomainManager::setlocale(int category) {
+    nlsChangeGuard guard;
     nlsErrorData record(nlsERROR_NONE);
     // NO_TRANSLATION counts as a chosen language ("English"), so only an empty choice asks the
     // environment.
@@ -178,6 +188,7 @@ unsigned int nlsDomainManager::setlocale(int category) {
 }
 
 unsigned int nlsDomainManager::language(const utString& name) {
+    nlsChangeGuard guard;
     the_current_language = name;
     if (the_databases) {
         // An iterator of our own leaves the list's cursor to add and remove.
@@ -191,6 +202,7 @@ unsigned int nlsDomainManager::language(const utString& name) {
 }
 
 void nlsDomainManager::set_regional_locale() {
+    nlsChangeGuard guard;
     utString kept = the_current_language;
     get_regional_language(&the_current_language, nlsLANG_REGIONAL);
     setlocale(LC_ALL);
@@ -198,10 +210,12 @@ void nlsDomainManager::set_regional_locale() {
 }
 
 void nlsDomainManager::unset_regional_locale() {
+    nlsChangeGuard guard;
     setlocale(LC_ALL);
 }
 
 bool nlsDomainManager::set_cpp_named_locale() {
+    nlsChangeGuard guard;
     std::string named = s_cpp_named_locale.name();
     std::string global = std::locale().name();
     if (!named.empty()) {
@@ -212,6 +226,7 @@ bool nlsDomainManager::set_cpp_named_locale() {
 }
 
 bool nlsDomainManager::set_cpp_num_locale() {
+    nlsChangeGuard guard;
     std::string num = s_cpp_num_locale.name();
     if (num.empty() || num != "*") return false;
     if (std::locale().name() != "*") std::locale::global(s_cpp_num_locale);
@@ -219,6 +234,7 @@ bool nlsDomainManager::set_cpp_num_locale() {
 }
 
 int nlsDomainManager::numeric_translation(int flag) {
+    nlsChangeGuard guard;
     int old = the_numeric_translation_flag;
     the_numeric_translation_flag = flag;
     if (flag) {
