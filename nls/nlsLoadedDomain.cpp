@@ -129,17 +129,21 @@ const char* nlsLoadedDomain::string_at(const unsigned char* table, std::uint32_t
 
 namespace {
 
-// The catalogue hash, and the string's length from the same pass.
-std::uint32_t hash_and_length(const char* text, std::size_t* length) {
+// The catalogue hash over bytes taken as `Byte`, and the string's length from the same pass.
+// `high` gets whether any byte is 0x80 to 0xFF, the only bytes whose sign changes the hash.
+template <typename Byte>
+std::uint32_t hash_and_length(const char* text, std::size_t* length, bool* high) {
     std::uint32_t h = 0;
+    unsigned int bytes = 0;
     const char* p = text;
     for (; *p; ++p) {
-        // Bytes count as signed: 0x80 to 0xFF add -128 to -1.
-        h = (h << 4) + static_cast<std::uint32_t>(static_cast<signed char>(*p));
+        bytes |= static_cast<unsigned char>(*p);
+        h = (h << 4) + static_cast<std::uint32_t>(static_cast<Byte>(*p));
         std::uint32_t g = h & 0xF0000000u;
         if (g != 0) h = h ^ (g >> 24) ^ g;
     }
     *length = static_cast<std::size_t>(p - text);
+    *high = (bytes & 0x80u) != 0;
     return h;
 }
 
@@ -147,7 +151,9 @@ std::uint32_t hash_and_length(const char* text, std::size_t* length) {
 
 std::uint32_t nlsLoadedDomain::hash(const char* text) {
     std::size_t length;
-    return hash_and_length(text, &length);
+    bool high;
+    // Bytes count as signed: 0x80 to 0xFF add -128 to -1.
+    return hash_and_length<signed char>(text, &length, &high);
 }
 
 const char* nlsLoadedDomain::translate(const char* msgid) const {
@@ -187,25 +193,42 @@ const char* nlsLoadedDomain::translate_by_binary_chop(const char* msgid) const {
 const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
     if (!msgid || !image || failed || hash_size < 3 || !hash_table) return msgid;
     std::size_t length;
-    std::uint32_t h = hash_and_length(msgid, &length);
+    bool high;
+    std::uint32_t h = hash_and_length<signed char>(msgid, &length, &high);
+    std::uint32_t pair = probe(h, msgid, length);
+    // msgfmt hashes bytes 0x80 to 0xFF unsigned; only messages that hold such bytes (and were
+    // missed) are worth a second walk.
+    if (pair == 0 && high) {
+        h = hash_and_length<unsigned char>(msgid, &length, &high);
+        pair = probe(h, msgid, length);
+    }
+    if (pair == 0) return msgid;
+    const char* found = string_at(translations, pair - 1);
+    return found ? found : msgid;
+}
+
+std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const char* msgid, std::size_t length) const {
     std::uint32_t slots = hash_size;
     std::uint32_t index = h % slots;
     std::uint32_t step = 1 + h % (slots - 2);
+    // A pair with a plural form stores "singular\0plural" and is found by its singular, but only
+    // when no pair holds that message alone, which is what an exact length always found.
+    std::uint32_t plural = 0;
     // A table without an empty slot would otherwise be probed for ever.
-    for (std::uint32_t probe = 0; probe < slots; ++probe) {
+    for (std::uint32_t tries = 0; tries < slots; ++tries) {
         std::uint32_t k = word(hash_table + std::size_t{index} * 4);
-        if (k == 0) return msgid;
+        if (k == 0) break;
         if (k <= string_count) {
             const unsigned char* descriptor = messages + std::size_t{k - 1} * kDescriptorSize;
             std::uint32_t stored_length = word(descriptor);
             std::uint32_t offset = word(descriptor + 4);
-            if (stored_length == length && offset < image_size && length < image_size - offset &&
+            if (stored_length >= length && offset < image_size && length < image_size - offset &&
                 std::memcmp(image + offset, msgid, length) == 0 && image[offset + length] == 0) {
-                const char* found = string_at(translations, k - 1);
-                return found ? found : msgid;
+                if (stored_length == length) return k;
+                if (plural == 0) plural = k;
             }
         }
         index = index >= slots - step ? index - (slots - step) : index + step;
     }
-    return msgid;
+    return plural;
 }
