@@ -85,9 +85,9 @@ TEST_F(LocaleSelection, SetlocaleArgumentsForTheCRunTime) {
 
 TEST_F(LocaleSelection, RejectedLocaleIsReportedWithoutAssertionByDefault) {
     nlstest::AssertCapture asserts;
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_EQ(nlsDomainManager::language(utString("Klingon")), nlsERROR_LOCALE_SETUP);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "NLS Warning: Setting up locale for language <Klingon> failed\n");
     EXPECT_TRUE(asserts.reports().empty());
     EXPECT_EQ(Manager::the_numeric_translation_flag, 0);
