@@ -3,7 +3,9 @@
 
 #include <nls/nlsDomainManager.h>
 
+#include <nls/nlsLanguage.h>
 #include <nls/nlsLocaleInfo.h>
+#include <platform/apCrtLocale.h>
 #include <platform/intcoDList.h>
 
 #include <cctype>
@@ -62,6 +64,14 @@ utString nlsDomainManager::get_iso_locale(const utString& language) {
         if (name.case_compare(language) == 0) return nls_locale_info(lcid, LOCALE_SISO639LANGNAME);
     }
     return utString("en-GB");
+}
+
+utString nls_language_of(const utString& value) {
+    apPosixLocale posix = ap_posix_locale(value.text());
+    if (posix.language.empty()) return value;
+    // The table's spelling where it has the locale: de_DE is German, not German-DEU.
+    nlsLanguage table(posix.locale_name.c_str());
+    return table.iso_name().empty() ? posix.language : table.name();
 }
 
 utString nlsDomainManager::get_abbreviated_language(const utString& locale_name) {

@@ -99,8 +99,9 @@ const char* nlsDomainManager::env_language(nlsLang purpose) {
                 s_users_env = display.name();
             }
         }
+        // Users set POSIX names (de_DE.UTF-8); databases and locales want the library's.
         if (the_regional_settings_flag == 0 && the_env_language.empty())
-            the_env_language = from_environment;
+            the_env_language = nls_language_of(from_environment);
         if (the_env_language.empty()) {
             get_regional_language(&the_env_language, purpose);
             s_users_env = the_env_language;
@@ -178,13 +179,15 @@ unsigned int nlsDomainManager::setlocale(int category) {
 }
 
 unsigned int nlsDomainManager::language(const utString& name) {
-    the_current_language = name;
+    // POSIX names (de_DE.UTF-8) are taken for the library's names they mean (German).
+    const utString chosen = nls_language_of(name);
+    the_current_language = chosen;
     if (the_databases) {
         // An iterator of our own leaves the list's cursor to add and remove.
         nlsDataBasecoDListPtrcoPtrcoDListBcoIteratorB each(the_databases);
         while (++each) {
             nlsDataBase* database = each.value();
-            if (std::strcmp(database->language(), name.c_str()) != 0) database->language(name);
+            if (std::strcmp(database->language(), chosen.c_str()) != 0) database->language(chosen);
         }
     }
     return setlocale(LC_ALL);

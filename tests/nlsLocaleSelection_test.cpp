@@ -63,6 +63,27 @@ TEST_F(LocaleSelection, EnvironmentLanguageFollowsItsPrecedence) {
     }
 }
 
+TEST_F(LocaleSelection, ChosenPosixNamesMeanLibraryNames) {
+    const char* cases[][2] = {
+        {"pt_BR.UTF-8", "Portuguese-BRA"},
+        {"en_US.UTF-8", "English"},
+        {"de_AT", "German-AUT"},
+        {"zh_TW.Big5", "Chinese-TWN"},
+        {"es_419", "Spanish"},
+        {"POSIX", "C"},
+        {"de-DE", "de-DE"},
+        {"English-GBR", "English-GBR"}, // as before
+        {"xx_YY", "xx_YY"},
+        {"de_DEU", "de_DEU"}, // no POSIX names
+    };
+    testing::internal::CaptureStderr(); // xx_YY and de_DEU name no locale to set
+    for (auto& c : cases) {
+        nlsDomainManager::language(utString(c[0]));
+        EXPECT_EQ(nlsDomainManager::language(), utString(c[1])) << c[0];
+    }
+    testing::internal::GetCapturedStderr();
+}
+
 TEST_F(LocaleSelection, CacheIsDroppedOnlyByAnotherPurpose) {
     ScopedEnv german("LANG", "German");
     EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), "German");
