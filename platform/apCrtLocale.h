@@ -3,7 +3,7 @@
 // The C run-time and standard-library locale calls, for the library's locale names. Windows takes
 // "German", "English_GBR" and "" (the user's default locale) as they stand; a POSIX C library
 // wants installed names such as de_DE.UTF-8, so platform/posix maps them here, and maps the
-// POSIX names that users set (LANG=de_DE.UTF-8) the other way.
+// POSIX names that users set (LANG=de_DE.UTF-8, LANGUAGE=fr:de) the other way.
 
 #include <platform/apExport.h>
 #include <platform/utString.h>
@@ -42,3 +42,7 @@ struct apPosixLocale {
 /// names in the environment instead (Windows), this may give empty fields for every value.
 NLS_EXPORT apPosixLocale ap_posix_locale(const char* value);
 
+/// The user's list of languages in order of preference, as GNU tools read it from LANGUAGE
+/// ("fr:de", entries being POSIX locale values or library names); null where the platform has
+/// no such list (Windows).
+NLS_EXPORT const char* ap_language_priority();

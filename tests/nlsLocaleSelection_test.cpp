@@ -63,6 +63,58 @@ TEST_F(LocaleSelection, EnvironmentLanguageFollowsItsPrecedence) {
     }
 }
 
+// What a Linux user sets: POSIX locale names, GNU's LANGUAGE list, the C locale, mistakes.
+TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
+    // Library names and POSIX names side by side in one tree.
+    for (const char* folder : {"German", "Portuguese-BRA", "fr", "nl"})
+        catalogue(dir.path(), folder, "shop", {"Open"});
+    const std::string garbage(10000, '%');
+    auto missing = [](const std::string& language) {
+        return "NLS Warning: Catalog <shop> failed to load for language <" + language + ">\n";
+    };
+    struct Case {
+        const char *lc_all, *lc_messages, *lang, *language_list, *user;
+        const char* language; // of the database
+        std::string open, reports;
+    } cases[] = {
+        {nullptr, nullptr, "de_DE.UTF-8", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "de_DE@euro", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "de", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "pt_BR", nullptr, nullptr, "Portuguese-BRA", "Portuguese-BRA:Open", ""},
+        {nullptr, nullptr, "de_AT.UTF-8", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "nl_NL.UTF-8", nullptr, nullptr, "Dutch-NLD", "nl:Open", ""},
+        {nullptr, "pt_BR.UTF-8", "de_DE.UTF-8", nullptr, nullptr, "Portuguese-BRA",
+         "Portuguese-BRA:Open", ""},
+        {nullptr, nullptr, "C.UTF-8", nullptr, nullptr, "C", "Open", ""},
+        {"POSIX", nullptr, "de_DE.UTF-8", "fr", nullptr, "C", "Open", ""},
+        {nullptr, nullptr, "German", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "check", "fr", nullptr, "check", "Open", missing("check")},
+        {nullptr, nullptr, "", "fr", "de-AT", "German", "German:Open", ""}, // regional settings
+        {nullptr, nullptr, garbage.c_str(), nullptr, nullptr, garbage.c_str(), "Open",
+         "NLS Warning: Setting up locale for language <" + garbage + "> failed\n" +
+             missing(garbage)},
+        // LANGUAGE: the first entry with a catalogue, ahead of LANG; "C" ends the list.
+        {nullptr, nullptr, "de_DE.UTF-8", "fr:de", nullptr, "French", "fr:Open", ""},
+        {nullptr, nullptr, "de_DE.UTF-8", ":xx:it:pt_BR", nullptr, "Portuguese-BRA",
+         "Portuguese-BRA:Open", ""},
+        {nullptr, nullptr, "fr_FR.UTF-8", "it:de_CH", nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "de_DE.UTF-8", "C:fr", nullptr, "C", "Open", ""},
+        {nullptr, nullptr, "de_DE.UTF-8", garbage.c_str(), nullptr, "German", "German:Open", ""},
+    };
+    for (const Case& c : cases) {
+        ScopedEnv all("LC_ALL", c.lc_all), messages("LC_MESSAGES", c.lc_messages),
+            lang("LANG", c.lang), list("LANGUAGE", c.language_list),
+            user("NLS_USER_LOCALE", c.user ? c.user : "en-GB");
+        Manager::the_env_language = utString();
+        testing::internal::CaptureStderr();
+        nlstest::DataBase shop(dir.path().c_str(), "shop");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.reports) << c.lang;
+        EXPECT_STREQ(shop.language(), c.language) << c.lang;
+        nlsDomainManager::textdomain("shop");
+        EXPECT_EQ(nlsDomainManager::gettext("Open"), c.open) << c.lang;
+    }
+}
+
 TEST_F(LocaleSelection, ChosenPosixNamesMeanLibraryNames) {
     const char* cases[][2] = {
         {"pt_BR.UTF-8", "Portuguese-BRA"},

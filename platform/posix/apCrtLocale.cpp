@@ -5,6 +5,7 @@
 #include "apWinLocaleTable.h"
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
@@ -114,4 +115,8 @@ apPosixLocale ap_posix_locale(const char* value) {
         locale.language = utString(row->english_language);
     }
     return locale;
+}
+
+const char* ap_language_priority() {
+    return std::getenv("LANGUAGE");
 }
