@@ -129,31 +129,41 @@ const char* nlsLoadedDomain::string_at(const unsigned char* table, std::uint32_t
 
 namespace {
 
-// The catalogue hash over bytes taken as `Byte`, and the string's length from the same pass.
-// `high` gets whether any byte is 0x80 to 0xFF, the only bytes whose sign changes the hash.
-template <typename Byte>
-std::uint32_t hash_and_length(const char* text, std::size_t* length, bool* high) {
+std::uint32_t hash_step(std::uint32_t h, std::uint32_t byte) {
+    h = (h << 4) + byte;
+    std::uint32_t g = h & 0xF0000000u;
+    return g != 0 ? h ^ (g >> 24) ^ g : h;
+}
+
+// The catalogue hash of a message with its bytes taken as signed (0x80 to 0xFF add -128 to -1),
+// which is the library's, and as unsigned, which is msgfmt's; and the message's length.
+struct MessageHash {
+    std::uint32_t as_signed;
+    std::uint32_t as_unsigned;
+    std::size_t length;
+    bool high; ///< a byte of 0x80 or more: only then do the two hashes differ
+};
+
+MessageHash hash_message(const char* text) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     std::uint32_t h = 0;
-    unsigned int bytes = 0;
-    const char* p = text;
+    // ASCII bytes hash alike either way, so most messages take one pass of one hash.
+    for (; static_cast<signed char>(*p) > 0; ++p)
+        h = hash_step(h, *p);
+    MessageHash hash{h, h, 0, *p != 0};
     for (; *p; ++p) {
-        bytes |= static_cast<unsigned char>(*p);
-        h = (h << 4) + static_cast<std::uint32_t>(static_cast<Byte>(*p));
-        std::uint32_t g = h & 0xF0000000u;
-        if (g != 0) h = h ^ (g >> 24) ^ g;
+        hash.as_signed =
+            hash_step(hash.as_signed, static_cast<std::uint32_t>(static_cast<signed char>(*p)));
+        hash.as_unsigned = hash_step(hash.as_unsigned, *p);
     }
-    *length = static_cast<std::size_t>(p - text);
-    *high = (bytes & 0x80u) != 0;
-    return h;
+    hash.length = static_cast<std::size_t>(reinterpret_cast<const char*>(p) - text);
+    return hash;
 }
 
 } // namespace
 
 std::uint32_t nlsLoadedDomain::hash(const char* text) {
-    std::size_t length;
-    bool high;
-    // Bytes count as signed: 0x80 to 0xFF add -128 to -1.
-    return hash_and_length<signed char>(text, &length, &high);
+    return hash_message(text).as_signed;
 }
 
 const char* nlsLoadedDomain::translate(const char* msgid) const {
@@ -192,16 +202,11 @@ const char* nlsLoadedDomain::translate_by_binary_chop(const char* msgid) const {
 
 const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
     if (!msgid || !image || failed || hash_size < 3 || !hash_table) return msgid;
-    std::size_t length;
-    bool high;
-    std::uint32_t h = hash_and_length<signed char>(msgid, &length, &high);
-    std::uint32_t pair = probe(h, msgid, length);
+    MessageHash hash = hash_message(msgid);
+    std::uint32_t pair = probe(hash.as_signed, msgid, hash.length);
     // msgfmt hashes bytes 0x80 to 0xFF unsigned; only messages that hold such bytes (and were
     // missed) are worth a second walk.
-    if (pair == 0 && high) {
-        h = hash_and_length<unsigned char>(msgid, &length, &high);
-        pair = probe(h, msgid, length);
-    }
+    if (pair == 0 && hash.high) pair = probe(hash.as_unsigned, msgid, hash.length);
     if (pair == 0) return msgid;
     const char* found = string_at(translations, pair - 1);
     return found ? found : msgid;
