@@ -136,12 +136,12 @@ std::uint32_t hash_step(std::uint32_t h, std::uint32_t byte) {
 }
 
 // The catalogue hash of a message with its bytes taken as signed (0x80 to 0xFF add -128 to -1),
-// which is the library's, and as unsigned, which is msgfmt's; and the message's length.
+// which is the library's, and as unsigned, which is msgfmt's; and the message's length. The two
+// differ only for a message with such bytes.
 struct MessageHash {
     std::uint32_t as_signed;
     std::uint32_t as_unsigned;
     std::size_t length;
-    bool high; ///< a byte of 0x80 or more: only then do the two hashes differ
 };
 
 MessageHash hash_message(const char* text) {
@@ -150,7 +150,7 @@ MessageHash hash_message(const char* text) {
     // ASCII bytes hash alike either way, so most messages take one pass of one hash.
     for (; static_cast<signed char>(*p) > 0; ++p)
         h = hash_step(h, *p);
-    MessageHash hash{h, h, 0, *p != 0};
+    MessageHash hash{h, h, 0};
     for (; *p; ++p) {
         hash.as_signed =
             hash_step(hash.as_signed, static_cast<std::uint32_t>(static_cast<signed char>(*p)));
@@ -206,7 +206,8 @@ const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
     std::uint32_t pair = probe(hash.as_signed, msgid, hash.length);
     // msgfmt hashes bytes 0x80 to 0xFF unsigned; only messages that hold such bytes (and were
     // missed) are worth a second walk.
-    if (pair == 0 && hash.high) pair = probe(hash.as_unsigned, msgid, hash.length);
+    if (pair == 0 && hash.as_unsigned != hash.as_signed)
+        pair = probe(hash.as_unsigned, msgid, hash.length);
     if (pair == 0) return msgid;
     const char* found = string_at(translations, pair - 1);
     return found ? found : msgid;
@@ -227,8 +228,9 @@ std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const char* msgid, std::si
             const unsigned char* descriptor = messages + std::size_t{k - 1} * kDescriptorSize;
             std::uint32_t stored_length = word(descriptor);
             std::uint32_t offset = word(descriptor + 4);
+            // The NUL after the message first: it rules out nearly every longer string cheaply.
             if (stored_length >= length && offset < image_size && length < image_size - offset &&
-                std::memcmp(image + offset, msgid, length) == 0 && image[offset + length] == 0) {
+                image[offset + length] == 0 && std::memcmp(image + offset, msgid, length) == 0) {
                 if (stored_length == length) return k;
                 if (plural == 0) plural = k;
             }
