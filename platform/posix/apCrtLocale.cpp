@@ -40,22 +40,6 @@ const apWinLocaleRow* find_language_country(const char* name) {
 
 constexpr const char* kAsciiLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-// The first locale of the language named by the `length` letters at `language` (ASCII letter case
-// ignored, whatever the process locale), or null.
-const apWinLocaleRow* find_language(const char* language, std::size_t length) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    std::size_t count = 0;
-    const apWinLocaleRow* rows = ap_locale_rows(&count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const char* iso639 = rows[i].iso639;
-        std::size_t n = 0;
-        while (n < length && iso639[n] != '\0' && lower(language[n]) == iso639[n])
-            ++n;
-        if (n == length && iso639[n] == '\0') return &rows[i];
-    }
-    return nullptr;
-}
-
 } // namespace
 
 utString ap_locale_name(const char* name, const char* iso_name) {
@@ -110,7 +94,7 @@ apPosixLocale ap_posix_locale(const char* value) {
             return locale;
         }
     }
-    if (const apWinLocaleRow* row = find_language(value, language_length)) {
+    if (const apWinLocaleRow* row = ap_find_language(value, language_length)) {
         locale.locale_name = utString(row->iso639);
         locale.language = utString(row->english_language);
     }
