@@ -217,8 +217,8 @@ std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const char* msgid, std::si
     std::uint32_t slots = hash_size;
     std::uint32_t index = h % slots;
     std::uint32_t step = 1 + h % (slots - 2);
-    // A pair with a plural form stores "singular\0plural" and is found by its singular, but only
-    // when no pair holds that message alone, which is what an exact length always found.
+    // A pair with a plural form stores "singular\0plural" and is found by its singular; a pair
+    // that holds the message alone, as an exact length has always found, comes first.
     std::uint32_t plural = 0;
     // A table without an empty slot would otherwise be probed for ever.
     for (std::uint32_t tries = 0; tries < slots; ++tries) {
