@@ -105,13 +105,14 @@ TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
         ScopedEnv all("LC_ALL", c.lc_all), messages("LC_MESSAGES", c.lc_messages),
             lang("LANG", c.lang), list("LANGUAGE", c.language_list),
             user("NLS_USER_LOCALE", c.user ? c.user : "en-GB");
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         Manager::the_env_language = utString();
         testing::internal::CaptureStderr();
         nlstest::DataBase shop(dir.path().c_str(), "shop");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.reports) << c.lang;
-        EXPECT_STREQ(shop.language(), c.language) << c.lang;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.reports);
+        EXPECT_STREQ(shop.language(), c.language);
         nlsDomainManager::textdomain("shop");
-        EXPECT_EQ(nlsDomainManager::gettext("Open"), c.open) << c.lang;
+        EXPECT_EQ(nlsDomainManager::gettext("Open"), c.open);
     }
 }
 
