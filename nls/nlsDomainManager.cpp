@@ -3,9 +3,9 @@
 #include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
 #include <nls/fillers/coiFillers.h>
 #include <nls/nlsApplicationSettings.h>
+#include <nls/nlsChangeGuard.h>
 #include <nls/nlsDataBase.h>
 #include <nls/nlsErrorData.h>
-#include <nls/nlsInternal.h>
 #include <nls/nlsLanguage.h>
 #include <nls/nlsLoadedDomain.h>
 #include <platform/apAtomic.h>
@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,12 +26,6 @@
 // once no database is left.
 
 namespace {
-
-std::recursive_mutex& lock() {
-    static std::recursive_mutex mutex;
-    return mutex;
-}
-thread_local int t_guard_depth = 0;
 
 std::atomic<nlsLoadedDomain*> g_current_catalogue{nullptr};
 
@@ -76,16 +69,6 @@ DomainSlot* find_slot(const char* name) {
 }
 
 } // namespace
-
-nlsChangeGuard::nlsChangeGuard() {
-    lock().lock();
-    ++t_guard_depth;
-}
-
-nlsChangeGuard::~nlsChangeGuard() {
-    if (--t_guard_depth == 0) nlsDomainManager::publish();
-    lock().unlock();
-}
 
 nlsDomainManager::handler_type nlsDomainManager::the_error_handler =
     &nlsDomainManager::the_default_error_handler;

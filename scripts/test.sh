@@ -16,6 +16,6 @@ elif [ "${1:-}" = "--tsan" ]; then
   options=(-DNLS_SANITIZE=thread -DNLS_BUILD_BENCH=OFF)
   export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 fi
-cmake -S . -B "$build" "${options[@]}"
+cmake -S . -B "$build" -DNLS_BUILD_TESTS=ON "${options[@]}"
 cmake --build "$build" -j2
 ctest --test-dir "$build" -j2 --output-on-failure
