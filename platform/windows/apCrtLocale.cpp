@@ -1,0 +1,96 @@
+#include <platform/apCrtLocale.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+// mingw-w64's standard library builds no named locale but "C": std::locale("German") throws.
+// The C run time knows the names, so a locale for a name is the base locale with numeric
+// punctuation taken from the run time's localeconv() while that name is in force.
+
+namespace {
+
+// The C run time's setlocale; "Portuguese-BRA" is tried as "Portuguese_BRA" too, the form in
+// which the run time takes a language with a three-letter country abbreviation.
+const char* crt_setlocale(int category, const char* name) {
+    if (const char* set = std::setlocale(category, name)) return set;
+    const char* hyphen = std::strrchr(name, '-');
+    if (!hyphen || hyphen == name || std::strlen(hyphen + 1) != 3) return nullptr;
+    std::string underscored(name);
+    underscored[static_cast<std::size_t>(hyphen - name)] = '_';
+    return std::setlocale(category, underscored.c_str());
+}
+
+struct Punctuation {
+    char decimal_point = '.';
+    char thousands_sep = ',';
+    std::string grouping;
+    wchar_t wide_decimal_point = L'.';
+    wchar_t wide_thousands_sep = L',';
+};
+
+wchar_t widen(char c) {
+    wchar_t wide = 0;
+    return std::mbtowc(&wide, &c, 1) == 1 ? wide
+                                          : static_cast<wchar_t>(static_cast<unsigned char>(c));
+}
+
+// The numeric punctuation of `name`, read with the run time's numeric and character-type
+// categories switched to it for the moment; the process locale is as before afterwards.
+Punctuation punctuation_of(const char* name) {
+    const char* current = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = current ? current : "C";
+    if (!crt_setlocale(LC_NUMERIC, name) || !crt_setlocale(LC_CTYPE, name)) {
+        std::setlocale(LC_ALL, saved.c_str());
+        throw std::runtime_error(std::string("locale name not valid: ") + name);
+    }
+    const std::lconv* conventions = std::localeconv();
+    Punctuation result;
+    if (conventions->decimal_point[0]) result.decimal_point = conventions->decimal_point[0];
+    if (conventions->thousands_sep[0]) result.thousands_sep = conventions->thousands_sep[0];
+    result.grouping = conventions->grouping;
+    result.wide_decimal_point = widen(result.decimal_point);
+    result.wide_thousands_sep = widen(result.thousands_sep);
+    std::setlocale(LC_ALL, saved.c_str());
+    return result;
+}
+
+template <class Char> class CrtNumPunct : public std::numpunct<Char> {
+public:
+    CrtNumPunct(Char decimal_point, Char thousands_sep, std::string grouping)
+        : m_decimal_point(decimal_point), m_thousands_sep(thousands_sep),
+          m_grouping(std::move(grouping)) {}
+
+protected:
+    Char do_decimal_point() const override { return m_decimal_point; }
+    Char do_thousands_sep() const override { return m_thousands_sep; }
+    std::string do_grouping() const override { return m_grouping; }
+
+private:
+    Char m_decimal_point;
+    Char m_thousands_sep;
+    std::string m_grouping;
+};
+
+bool is_classic(const char* name) {
+    return std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+}
+
+} // namespace
+
+const char* ap_setlocale(int category, const char* name, const char*) {
+    if (!name) return std::setlocale(category, nullptr);
+    return crt_setlocale(category, name);
+}
+
+std::locale ap_make_locale(const std::locale& base, const char* name, const char*,
+                           std::locale::category category) {
+    if (is_classic(name)) return std::locale(base, name, category);
+    Punctuation p = punctuation_of(name);
+    if (!(category & std::locale::numeric)) return base;
+    std::locale narrow(base, new CrtNumPunct<char>(p.decimal_point, p.thousands_sep, p.grouping));
+    return std::locale(
+        narrow, new CrtNumPunct<wchar_t>(p.wide_decimal_point, p.wide_thousands_sep, p.grouping));
+}
