@@ -2,8 +2,8 @@
 
 // The C run-time and standard-library locale calls, for the library's locale names ("German",
 // "English_GBR", "Portuguese-BRA", and "" for the user's default locale). Each backend maps them
-// to what its run time takes: installed names such as de_DE.UTF-8 on POSIX; the names as they
-// stand on Windows, or "Language_CTY" for "Language-CTY".
+// to what its run time takes: installed names such as de_DE.UTF-8 on POSIX; on Windows the names
+// as they stand, else "Language_CTY" for "Language-CTY" or for the table's ISO name.
 
 #include <platform/apExport.h>
 

@@ -1,5 +1,7 @@
 #include <platform/apCrtLocale.h>
 
+#include <apWinApi.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -12,15 +14,40 @@
 
 namespace {
 
-// The C run time's setlocale; "Portuguese-BRA" is tried as "Portuguese_BRA" too, the form in
-// which the run time takes a language with a three-letter country abbreviation.
-const char* crt_setlocale(int category, const char* name) {
+// "Language_CTY" for the Windows locale called `iso_name` ("German_DEU" for "de-DE"), the form
+// in which the run time takes a language with a three-letter country abbreviation; empty when
+// Windows does not know the name.
+std::string language_country(const char* iso_name) {
+    wchar_t wide[LOCALE_NAME_MAX_LENGTH];
+    if (!iso_name || !*iso_name ||
+        !MultiByteToWideChar(CP_ACP, 0, iso_name, -1, wide, LOCALE_NAME_MAX_LENGTH))
+        return std::string();
+    wchar_t language[128], country[16];
+    if (!GetLocaleInfoEx(wide, LOCALE_SENGLANGUAGE, language, 128) ||
+        !GetLocaleInfoEx(wide, LOCALE_SABBREVCTRYNAME, country, 16))
+        return std::string();
+    std::string result;
+    // English names are ASCII; the first word is the language ("Chinese (Simplified)").
+    for (const wchar_t* c = language; *c && *c != L' '; ++c)
+        result += static_cast<char>(*c < 0x80 ? *c : '?');
+    result += '_';
+    for (const wchar_t* c = country; *c; ++c)
+        result += static_cast<char>(*c < 0x80 ? *c : '?');
+    return result;
+}
+
+// The C run time's setlocale for a library name: the name as it stands ("German", "English_GBR",
+// ""), else "Language-CTY" as "Language_CTY", else the table's ISO name as "Language_CTY".
+const char* crt_setlocale(int category, const char* name, const char* iso_name) {
     if (const char* set = std::setlocale(category, name)) return set;
     const char* hyphen = std::strrchr(name, '-');
-    if (!hyphen || hyphen == name || std::strlen(hyphen + 1) != 3) return nullptr;
-    std::string underscored(name);
-    underscored[static_cast<std::size_t>(hyphen - name)] = '_';
-    return std::setlocale(category, underscored.c_str());
+    if (hyphen && hyphen != name && std::strlen(hyphen + 1) == 3) {
+        std::string underscored(name);
+        underscored[static_cast<std::size_t>(hyphen - name)] = '_';
+        if (const char* set = std::setlocale(category, underscored.c_str())) return set;
+    }
+    std::string from_iso = language_country(iso_name);
+    return from_iso.empty() ? nullptr : std::setlocale(category, from_iso.c_str());
 }
 
 struct Punctuation {
@@ -39,10 +66,10 @@ wchar_t widen(char c) {
 
 // The numeric punctuation of `name`, read with the run time's numeric and character-type
 // categories switched to it for the moment; the process locale is as before afterwards.
-Punctuation punctuation_of(const char* name) {
+Punctuation punctuation_of(const char* name, const char* iso_name) {
     const char* current = std::setlocale(LC_ALL, nullptr);
     const std::string saved = current ? current : "C";
-    if (!crt_setlocale(LC_NUMERIC, name) || !crt_setlocale(LC_CTYPE, name)) {
+    if (!crt_setlocale(LC_NUMERIC, name, iso_name) || !crt_setlocale(LC_CTYPE, name, iso_name)) {
         std::setlocale(LC_ALL, saved.c_str());
         throw std::runtime_error(std::string("locale name not valid: ") + name);
     }
@@ -80,15 +107,15 @@ bool is_classic(const char* name) {
 
 } // namespace
 
-const char* ap_setlocale(int category, const char* name, const char*) {
+const char* ap_setlocale(int category, const char* name, const char* iso_name) {
     if (!name) return std::setlocale(category, nullptr);
-    return crt_setlocale(category, name);
+    return crt_setlocale(category, name, iso_name);
 }
 
-std::locale ap_make_locale(const std::locale& base, const char* name, const char*,
+std::locale ap_make_locale(const std::locale& base, const char* name, const char* iso_name,
                            std::locale::category category) {
     if (is_classic(name)) return std::locale(base, name, category);
-    Punctuation p = punctuation_of(name);
+    Punctuation p = punctuation_of(name, iso_name);
     if (!(category & std::locale::numeric)) return base;
     std::locale narrow(base, new CrtNumPunct<char>(p.decimal_point, p.thousands_sep, p.grouping));
     return std::locale(

@@ -14,8 +14,8 @@ int GetLocaleInfoU(LCID lcid, LCTYPE type, char* buffer, int size) {
     std::vector<wchar_t> wide(static_cast<std::size_t>(wide_size));
     if (GetLocaleInfoW(lcid, type, wide.data(), wide_size) != wide_size) return 0;
     utString text;
-    // Numbers and English names are ASCII; anything else is as the ANSI code page gives it.
-    if (!ap_narrow(wide.data(), -1, text)) return 0;
+    // Numbers and English names are ASCII, or nearly: the ANSI code page's closest form serves.
+    if (!ap_narrow(wide.data(), -1, text, true)) return 0;
     int needed = text.length() + 1;
     if (size == 0) return needed;
     if (needed > size) return 0;

@@ -19,19 +19,22 @@ bool ap_widen(const char* text, std::wstring& wide) {
            needed;
 }
 
-bool ap_narrow(const wchar_t* wide, int length, utString& text) {
+bool ap_narrow(const wchar_t* wide, int length, utString& text, bool best_fit) {
     if (length < 0) length = static_cast<int>(std::wcslen(wide));
     if (length == 0) {
         text = utString("");
         return true;
     }
+    // UTF-8 as the ANSI code page holds every character, and takes neither flag nor report.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = best_fit || utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL lossy = FALSE;
-    int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0,
-                                     nullptr, &lossy);
+    BOOL* report = utf8 ? nullptr : &lossy;
+    int needed = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, report);
     if (needed <= 0 || lossy) return false;
     std::vector<char> narrow(static_cast<std::size_t>(needed));
-    if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, narrow.data(), needed,
-                            nullptr, &lossy) != needed ||
+    if (WideCharToMultiByte(CP_ACP, flags, wide, length, narrow.data(), needed, nullptr, report) !=
+            needed ||
         lossy)
         return false;
     text = utString(utStringArray{}, narrow.data(), needed);
