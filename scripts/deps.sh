@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian packages that building and testing need, when missing.
+# With --windows, those of the Windows cross build and of running it under Wine instead.
 set -euo pipefail
-# libboost-locale-dev and gcc-12-locales (a real catalogue) serve the peer benchmarks only.
-packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext
-          clang libclang-rt-dev locales-all libsqlite3-dev libboost-locale-dev gcc-12-locales)
+if [ "${1:-}" = "--windows" ]; then
+  # googletest: its sources, built with the cross compiler.
+  packages=(cmake make pkg-config gettext g++-mingw-w64-x86-64-posix wine64 googletest)
+else
+  # libboost-locale-dev and gcc-12-locales (a real catalogue) serve the peer benchmarks only.
+  packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext
+            clang libclang-rt-dev locales-all libsqlite3-dev libboost-locale-dev gcc-12-locales)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
