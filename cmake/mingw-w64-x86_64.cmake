@@ -3,6 +3,8 @@
 # Programs built here run under Wine (wine64) as the cross-compiling emulator, with a Wine
 # prefix of their own in the build folder.
 set(CMAKE_SYSTEM_NAME Windows)
+# Where this file is, for builds that the project starts itself (the install check's consumer).
+set(NLS_TOOLCHAIN_FILE ${CMAKE_CURRENT_LIST_FILE})
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(NLS_MINGW_TRIPLET x86_64-w64-mingw32)
