@@ -3,9 +3,9 @@
 # Programs built here run under Wine (wine64) as the cross-compiling emulator, with a Wine
 # prefix of their own in the build folder.
 set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
 # Where this file is, for builds that the project starts itself (the install check's consumer).
 set(NLS_TOOLCHAIN_FILE ${CMAKE_CURRENT_LIST_FILE})
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(NLS_MINGW_TRIPLET x86_64-w64-mingw32)
 # The posix threading flavour: the standard library's threads and mutexes are complete in it.

@@ -1,8 +1,6 @@
 // The display-language setting in the registry when a key cannot be opened.
 
-#include <nls/nlsErrorData.h>
-#include <nls/nlsWinApplicationSettings.h>
-
+#include "../nlsSettingsProbe.h"
 #include "nlsTestSupport.h"
 
 #define WIN32_LEAN_AND_MEAN
@@ -14,15 +12,7 @@
 
 namespace {
 
-struct Settings : nlsWinApplicationSettings {
-    using nlsWinApplicationSettings::nlsWinApplicationSettings;
-    using nlsWinApplicationSettings::store_iso_name;
-    std::string read(unsigned int code = nlsERROR_NONE) const {
-        utString stored("not read");
-        EXPECT_EQ(read_stored_language(stored), code);
-        return stored.c_str();
-    }
-};
+using Settings = nlstest::SettingsProbe;
 
 // Gives the key the access-control list `sddl` ("D:(A;;KR;;;WD)": everyone may only read).
 void restrict_key(const std::string& key, const wchar_t* sddl) {
