@@ -37,8 +37,8 @@ const char* const kUsage =
     "  --help           this text\n"
     "\n"
     "The language otherwise comes from LC_ALL, LC_MESSAGES or LANG (a library name such as\n"
-    "German), the display language stored under HKCU\\Software\\nls\\example, or the regional\n"
-    "settings (NLS_USER_LOCALE, such as de-DE, or the POSIX locale).\n";
+    "German), the display language stored under HKCU\\Software\\nls\\example, or the user's\n"
+    "regional settings (on POSIX: NLS_USER_LOCALE, such as de-DE, or the POSIX locale).\n";
 
 struct Options {
     std::string dir = NLS_EXAMPLE_CATALOGS;
@@ -80,7 +80,7 @@ std::string language_source() {
         stored.is_codepage_compatible())
         return "the persisted display-language setting";
     if (found) return std::string("the environment (") + found + ")";
-    return "the regional settings (NLS_USER_LOCALE or the POSIX locale)";
+    return "the regional settings";
 }
 
 std::vector<nlsLanguage> available_languages() {
