@@ -25,7 +25,9 @@ if [ "${1:-}" = "--windows" ]; then
   # The first Wine program starts the background services that live as long as the server; they
   # keep its standard streams, which must not be ctest's.
   "$wine/wine64" wineboot </dev/null >/dev/null 2>&1 || true
-  ctest --test-dir "$build" -j2 --output-on-failure
+  # A test whose Wine process dies before it prints anything (rarely seen) gets a second run; a
+  # failure of the test itself fails both.
+  ctest --test-dir "$build" -j2 --output-on-failure --repeat until-pass:2
   exit
 fi
 

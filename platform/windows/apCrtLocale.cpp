@@ -7,6 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 // mingw-w64's standard library builds no named locale but "C": std::locale("German") throws.
 // The C run time knows the names, so a locale for a name is the base locale with numeric
