@@ -2,6 +2,9 @@
 
 #include <platform/apWinLocale.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -20,6 +23,18 @@ TEST(GetLocaleInfoU, GivesTextInTheAnsiCodePageOrNothing) {
     EXPECT_EQ(GetLocaleInfoU(LOCALE_USER_DEFAULT, LOCALE_SABBREVCTRYNAME, buffer, sizeof buffer),
               4);
     EXPECT_STREQ(buffer, "GBR");
+}
+
+// The runner chooses each run's user through LC_ALL ("de_AT.UTF-8"): Windows must report that
+// user, or the EachUser tests would run for nobody.
+TEST(UserLocale, IsTheOneTheRunnerChoseForEachUser) {
+    const char* chosen = std::getenv("LC_ALL");
+    ASSERT_NE(chosen, nullptr);
+    std::string expected(chosen, std::strcspn(chosen, "."));
+    std::replace(expected.begin(), expected.end(), '_', '-');
+    wchar_t user[LOCALE_NAME_MAX_LENGTH];
+    ASSERT_GT(GetUserDefaultLocaleName(user, LOCALE_NAME_MAX_LENGTH), 0);
+    EXPECT_EQ(std::wstring(user), std::wstring(expected.begin(), expected.end()));
 }
 
 } // namespace
