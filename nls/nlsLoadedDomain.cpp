@@ -55,7 +55,7 @@ unsigned int nlsLoadedDomain::load() {
     if (fd < 0) return nlsERROR_CATALOG_OPEN;
 
     struct _stat64i32 status;
-    if (_fstat64i32(fd, &status) != 0 || status.st_size < static_cast<std::int32_t>(kHeaderSize)) {
+    if (ap_crt_fstat(fd, &status) != 0 || status.st_size < static_cast<std::int32_t>(kHeaderSize)) {
         _close(fd);
         return nlsERROR_CATALOG_STAT;
     }
@@ -69,7 +69,7 @@ unsigned int nlsLoadedDomain::load() {
     image_size = size;
 
     for (std::uint32_t done = 0; done < size;) {
-        int got = _read(fd, image + done, size - done);
+        int got = ap_crt_read(fd, image + done, size - done);
         // A read that delivers nothing before the end means the file shrank under us: treated as
         // a failed read, since the image would be incomplete.
         if (got <= 0 || static_cast<std::uint32_t>(got) > size - done) {

@@ -82,8 +82,10 @@ TEST(nlsLoadedDomain, BadFilesGiveTheirCodes) {
     unsigned int code = 0;
     nlsLoadedDomain missing(utString((dir / "none.mo").c_str()), &code);
     EXPECT_EQ(code, nlsERROR_CATALOG_OPEN);
+    // A folder: POSIX opens it and fails the read, Windows does not open it.
     nlsLoadedDomain folder(utString(dir.path().c_str()), &code);
-    EXPECT_EQ(code, nlsERROR_CATALOG_STAT);
+    EXPECT_TRUE(code == nlsERROR_CATALOG_STAT || code == nlsERROR_CATALOG_OPEN) << code;
+    EXPECT_EQ(folder.failed, 1u);
 }
 
 TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {

@@ -1,6 +1,7 @@
 #include <platform/apCrtLocale.h>
 
 #include <platform/apWinLocale.h>
+#include <platform/utString.h>
 
 #include "apWinLocaleTable.h"
 
@@ -40,8 +41,10 @@ const apWinLocaleRow* find_language_country(const char* name) {
 
 constexpr const char* kAsciiLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-} // namespace
-
+// The installed locale for `name`: "" becomes the locale of the user's regional settings
+// (GetUserDefaultLCID), a table language its ISO name's locale, a language with a country code
+// ("English_GBR", "English-GBR") the matching Windows locale's; anything else ("C",
+// "de_DE.UTF-8") stays as it is.
 utString ap_locale_name(const char* name, const char* iso_name) {
     if (!name) return utString();
     if (!*name) {
@@ -52,6 +55,8 @@ utString ap_locale_name(const char* name, const char* iso_name) {
     if (const apWinLocaleRow* row = find_language_country(name)) return posix_name(row->name);
     return utString(name);
 }
+
+} // namespace
 
 const char* ap_setlocale(int category, const char* name, const char* iso_name) {
     if (!name) return std::setlocale(category, nullptr);

@@ -1,11 +1,16 @@
 // Loads arbitrary bytes as a catalogue and looks messages up in it: nothing may read outside the
-// image. The bytes are served through the run-time seam, so no file is written per input.
+// image. The bytes are served through the run-time seam, so no file is written per input: the
+// file opened is the null device (NLS_FUZZ_NULL_DEVICE, "NUL" on Windows).
 
 #include <nls/nlsLoadedDomain.h>
 #include <platform/apCrtIo.h>
 
 #include <cstdint>
 #include <cstring>
+
+#ifndef NLS_FUZZ_NULL_DEVICE
+#define NLS_FUZZ_NULL_DEVICE "/dev/null"
+#endif
 
 namespace {
 
@@ -23,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static apCrtSeam seam = [] {
         apCrtSeam s;
         s.fstat = [](int, struct _stat64i32* status) {
-            *status = {0, static_cast<std::int32_t>(g_size)};
+            *status = {}; // the run time's own structure has more members than size and mode
+            status->st_size = static_cast<std::int32_t>(g_size);
             return 0;
         };
         s.read = [](int, void* buffer, unsigned int count) {
@@ -36,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     ap_set_crt_seam(&seam);
     unsigned int code = 0;
-    nlsLoadedDomain domain(utString("/dev/null"), &code);
+    nlsLoadedDomain domain(utString(NLS_FUZZ_NULL_DEVICE), &code);
     ap_set_crt_seam(nullptr);
     if (domain.failed) return 0;
 
