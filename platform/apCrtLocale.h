@@ -4,8 +4,8 @@
 // "English_GBR", "Portuguese-BRA", and "" for the user's default locale). Each backend maps them
 // to what its run time takes: installed names such as de_DE.UTF-8 on POSIX; on Windows the names
 // as they stand, else "Language_CTY" for "Language-CTY" or for the table's ISO name.
-// The POSIX backend also maps the names that users set there (LANG=de_DE.UTF-8, LANGUAGE=fr:de)
-// the other way, to the library's names.
+// POSIX locale names that users set (LANG=de_DE.UTF-8, LANGUAGE=fr:de) are mapped the other way,
+// to the library's names, alike on every platform (platform/apPosixLocale.cpp).
 
 #include <platform/apExport.h>
 #include <platform/utString.h>
@@ -36,12 +36,10 @@ struct apPosixLocale {
     utString language;
 };
 
-/// The locale that a POSIX locale value names. Both fields are empty when `value` is null, not of
-/// that form, or of a language that no known locale speaks. Where users set the library's own
-/// names in the environment instead (Windows), this may give empty fields for every value.
+/// The locale that a POSIX locale value names, on every platform. Both fields are empty when
+/// `value` is null, not of that form, or of a language that no known locale speaks.
 NLS_EXPORT apPosixLocale ap_posix_locale(const char* value);
 
 /// The user's list of languages in order of preference, as GNU tools read it from LANGUAGE
-/// ("fr:de", entries being POSIX locale values or library names); null where the platform has
-/// no such list (Windows).
+/// ("fr:de", entries being POSIX locale values or library names), or null.
 NLS_EXPORT const char* ap_language_priority();

@@ -122,13 +122,3 @@ std::locale ap_make_locale(const std::locale& base, const char* name, const char
     return std::locale(
         narrow, new CrtNumPunct<wchar_t>(p.wide_decimal_point, p.wide_thousands_sep, p.grouping));
 }
-
-// Windows users choose their language through the regional settings or the library's own names;
-// the environment holds no POSIX locale names to map, and there is no LANGUAGE list.
-apPosixLocale ap_posix_locale(const char*) {
-    return apPosixLocale();
-}
-
-const char* ap_language_priority() {
-    return nullptr;
-}
