@@ -1,6 +1,8 @@
 // Catalogue lookups by hash table and by binary search against glibc's dgettext on the same file,
-// and the load of a catalogue against a plain read of it. bench/ratios.py turns one run into
-// ratios, the only figures worth comparing on a shared machine.
+// and the load of a catalogue against a plain read of it; on a real catalogue, a hit against the
+// least a hash lookup can do, short messages against dgettext, and a miss of a message with bytes
+// 0x80 to 0xFF against a miss of an ASCII one. bench/ratios.py turns one run into ratios, the
+// only figures worth comparing on a shared machine.
 
 #include <nls/nlsLoadedDomain.h>
 
@@ -9,12 +11,19 @@
 #include <benchmark/benchmark.h>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <libintl.h>
 #include <map>
 #include <memory>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
+
+#ifndef NLS_BENCH_REAL_CATALOGUE
+#define NLS_BENCH_REAL_CATALOGUE "/usr/share/locale/de/LC_MESSAGES/gcc-12.mo"
+#endif
 
 namespace {
 
@@ -26,17 +35,23 @@ const nlsbench::Catalogue& catalogue(int n) {
     return *slot;
 }
 
+// Times `lookup` over `keys`, round and round.
+template <class Lookup>
+void run(benchmark::State& state, const std::vector<const char*>& keys, const Lookup& lookup) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lookup(keys[i]));
+        if (++i == keys.size()) i = 0;
+    }
+}
+
 template <const char* (nlsLoadedDomain::*Lookup)(const char*) const>
 void lookup(benchmark::State& state) {
     const nlsbench::Catalogue& c = catalogue(static_cast<int>(state.range(0)));
     unsigned int code = 0;
     nlsLoadedDomain domain(utString(c.path.c_str()), &code);
     if (code) state.SkipWithError("load failed");
-    std::size_t i = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize((domain.*Lookup)(c.present_order[i]));
-        if (++i == c.present_order.size()) i = 0;
-    }
+    run(state, c.present_order, [&](const char* msgid) { return (domain.*Lookup)(msgid); });
 }
 
 void BM_HashLookup(benchmark::State& state) {
@@ -46,24 +61,130 @@ void BM_BinaryChop(benchmark::State& state) {
     lookup<&nlsLoadedDomain::translate_by_binary_chop>(state);
 }
 
-void BM_Dgettext(benchmark::State& state) {
-    const nlsbench::Catalogue& c = catalogue(static_cast<int>(state.range(0)));
+// dgettext on the catalogue `c`, once the locale and the domain are set; false, the benchmark
+// skipped, when that fails.
+bool bind_dgettext(benchmark::State& state, const nlsbench::Catalogue& c) {
     ::unsetenv("LANGUAGE");
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
         state.SkipWithError("locale de_DE.UTF-8 is not installed (Debian package locales-all)");
-        return;
+        return false;
     }
     ::bindtextdomain(c.domain.c_str(), c.root.c_str());
     ::bind_textdomain_codeset(c.domain.c_str(), "UTF-8");
     if (::dgettext(c.domain.c_str(), c.present_order[0]) == c.present_order[0]) {
         state.SkipWithError("dgettext did not find the catalogue");
-        return;
+        return false;
     }
-    std::size_t i = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(::dgettext(c.domain.c_str(), c.present_order[i]));
-        if (++i == c.present_order.size()) i = 0;
+    return true;
+}
+
+void BM_Dgettext(benchmark::State& state) {
+    const nlsbench::Catalogue& c = catalogue(static_cast<int>(state.range(0)));
+    if (!bind_dgettext(state, c)) return;
+    run(state, c.present_order,
+        [&](const char* msgid) { return ::dgettext(c.domain.c_str(), msgid); });
+}
+
+// --- a real catalogue, as msgfmt wrote it ----------------------------------------------------
+
+struct Real {
+    std::unique_ptr<nlsbench::Catalogue> c;
+    std::unique_ptr<nlsLoadedDomain> domain;
+    std::vector<const char*> short_keys; ///< present messages of at most 16 bytes: labels
+    /// Absent messages, ASCII ([0]) and with a byte 0x80 to 0xFF ([1]).
+    std::vector<std::string> absent[2];
+    std::vector<const char*> absent_order[2];
+};
+
+const Real* real(benchmark::State& state) {
+    static Real made = [] {
+        Real r;
+        const char* chosen = std::getenv("NLS_BENCH_CATALOGUE");
+        r.c = nlsbench::Catalogue::linked(chosen && *chosen ? chosen : NLS_BENCH_REAL_CATALOGUE);
+        if (!r.c) return r;
+        unsigned int code = 0;
+        r.domain = std::make_unique<nlsLoadedDomain>(utString(r.c->path.c_str()), &code);
+        if (code || r.domain->hash_size < 3) r.domain.reset();
+        for (const char* key : r.c->present_order)
+            if (std::strlen(key) <= 16) r.short_keys.push_back(key);
+        // The absent messages end in " \x01(absent)": that \x01 becomes 0xE9 in the second set.
+        // Both sets are copied alike, so that neither lies better in memory.
+        for (const char* key : r.c->absent_order) {
+            r.absent[0].push_back(key);
+            r.absent[1].push_back(key);
+            r.absent[1].back()[std::strlen(key) - 9] = '\xE9';
+        }
+        for (int high = 0; high < 2; ++high)
+            for (const std::string& key : r.absent[high])
+                r.absent_order[high].push_back(key.c_str());
+        return r;
+    }();
+    if (!made.domain)
+        state.SkipWithError("no real catalogue with a hash table at " NLS_BENCH_REAL_CATALOGUE
+                            " (install the Debian package gcc-12-locales: scripts/deps.sh)");
+    return made.domain ? &made : nullptr;
+}
+
+std::uint32_t host_word(const unsigned char* at) {
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+// The least a lookup through msgfmt's hash table can do, written in place: its hash, the walk and
+// one comparison a probe, without bounds checks, other byte orders or a second hash.
+const char* bare_probe(const nlsLoadedDomain& d, const char* msgid) {
+    std::uint32_t h = 0;
+    std::size_t length = 0;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(msgid); *p;
+         ++p, ++length) {
+        h = (h << 4) + *p;
+        std::uint32_t g = h & 0xF0000000u;
+        if (g != 0) h = h ^ (g >> 24) ^ g;
     }
+    std::uint32_t index = h % d.hash_size, step = 1 + h % (d.hash_size - 2);
+    for (;;) {
+        std::uint32_t k = host_word(d.hash_table + 4 * std::size_t{index});
+        if (k == 0) return msgid;
+        const unsigned char* descriptor = d.messages + 8 * std::size_t{k - 1};
+        const char* stored = reinterpret_cast<const char*>(d.image + host_word(descriptor + 4));
+        if (host_word(descriptor) >= length && std::strcmp(stored, msgid) == 0)
+            return reinterpret_cast<const char*>(
+                d.image + host_word(d.translations + 8 * std::size_t{k - 1} + 4));
+        index = index >= d.hash_size - step ? index - (d.hash_size - step) : index + step;
+    }
+}
+
+void BM_RealHit(benchmark::State& state) {
+    if (const Real* r = real(state))
+        run(state, r->c->present_order,
+            [&](const char* msgid) { return r->domain->translate(msgid); });
+}
+void BM_RealBareProbe(benchmark::State& state) {
+    if (const Real* r = real(state))
+        run(state, r->c->present_order,
+            [&](const char* msgid) { return bare_probe(*r->domain, msgid); });
+}
+void BM_ShortHit(benchmark::State& state) {
+    if (const Real* r = real(state))
+        run(state, r->short_keys, [&](const char* msgid) { return r->domain->translate(msgid); });
+}
+void BM_ShortDgettext(benchmark::State& state) {
+    const Real* r = real(state);
+    if (!r || !bind_dgettext(state, *r->c)) return;
+    const char* domain = r->c->domain.c_str();
+    run(state, r->short_keys, [&](const char* msgid) { return ::dgettext(domain, msgid); });
+}
+void miss(benchmark::State& state, int high) {
+    if (const Real* r = real(state))
+        run(state, r->absent_order[high],
+            [&](const char* msgid) { return r->domain->translate(msgid); });
+}
+void BM_MissAscii(benchmark::State& state) {
+    miss(state, 0);
+}
+void BM_MissNonAscii(benchmark::State& state) {
+    miss(state, 1);
 }
 
 // The catalogue of 10,000 messages is about 1 MB.
@@ -103,5 +224,11 @@ BENCHMARK(BM_BinaryChop)->Arg(10000)->Arg(100000);
 BENCHMARK(BM_Dgettext)->Arg(10000)->Arg(100000);
 BENCHMARK(BM_Load);
 BENCHMARK(BM_PlainRead);
+BENCHMARK(BM_RealHit);
+BENCHMARK(BM_RealBareProbe);
+BENCHMARK(BM_ShortHit);
+BENCHMARK(BM_ShortDgettext);
+BENCHMARK(BM_MissAscii);
+BENCHMARK(BM_MissNonAscii);
 
 BENCHMARK_MAIN();

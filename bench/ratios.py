@@ -15,6 +15,9 @@ PAIRS = [
     ("dgettext / binary search, 10,000", "BM_Dgettext/10000", "BM_BinaryChop/10000", ""),
     ("dgettext / binary search, 100,000", "BM_Dgettext/100000", "BM_BinaryChop/100000", ""),
     ("load / plain read, 1 MB", "BM_Load", "BM_PlainRead", "<= 1.5"),
+    ("real hit: nls / bare inline probe", "BM_RealHit", "BM_RealBareProbe", "<= 1.3"),
+    ("real, short messages: dgettext / nls", "BM_ShortDgettext", "BM_ShortHit", ">= 3"),
+    ("real miss: non-ASCII / ASCII", "BM_MissNonAscii", "BM_MissAscii", "<= 2"),
 ]
 
 TIME_UNITS_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}

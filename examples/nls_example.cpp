@@ -32,13 +32,16 @@ const char* const kUsage =
     "  --domain NAME    a text domain to open (default: editor and viewer); MESSAGEs are\n"
     "                   translated in the first one\n"
     "  --language NAME  switch to this language first: a name such as German or\n"
-    "                   Portuguese-BRA, or an ISO name such as de-DE\n"
+    "                   Portuguese-BRA, a POSIX locale name such as de_DE.UTF-8, or an\n"
+    "                   ISO name such as de-DE\n"
     "  --list           print the languages available in every domain, one per line\n"
     "  --help           this text\n"
     "\n"
-    "The language otherwise comes from LC_ALL, LC_MESSAGES or LANG (a library name such as\n"
-    "German), the display language stored under HKCU\\Software\\nls\\example, or the regional\n"
-    "settings (NLS_USER_LOCALE, such as de-DE, or the POSIX locale).\n";
+    "The language otherwise comes from LANGUAGE (a list such as fr:de, tried first for each\n"
+    "domain) and LC_ALL, LC_MESSAGES or LANG (a POSIX locale name such as de_DE.UTF-8, or a\n"
+    "library name such as German), the display language stored under\n"
+    "HKCU\\Software\\nls\\example, or the regional settings (NLS_USER_LOCALE, such as de-DE,\n"
+    "or the POSIX locale).\n";
 
 struct Options {
     std::string dir = NLS_EXAMPLE_CATALOGS;
@@ -122,7 +125,7 @@ void show_numbers() {
                 neutral.c_str());
 }
 
-int tour(const Options& options) {
+int tour(const Options& options, const nlsDataBase& first) {
     std::printf("Catalogues: %s\n", options.dir.c_str());
     std::printf("Language:   %s, from %s\n", nlsDomainManager::env_language(nlsLANG_DATABASE),
                 language_source().c_str());
@@ -132,7 +135,8 @@ int tour(const Options& options) {
         names += (names.empty() ? "" : ", ") + std::string(language.name().c_str());
     std::printf("Available:  %s (in both domains)\n\n", names.c_str());
 
-    show_messages(nlsDomainManager::env_language(nlsLANG_DATABASE));
+    // The first database's language: LANGUAGE (fr:de) may have chosen another for it.
+    show_messages(first.language());
     for (const char* language : {"German", "French", "Japanese", "Portuguese-BRA"}) {
         nlsDomainManager::language(utString(language));
         show_messages(language);
@@ -194,7 +198,7 @@ int main(int argc, char** argv) {
     for (const std::string& domain : options.domains)
         databases.push_back(std::make_unique<nlsDataBase>(options.dir.c_str(), domain.c_str()));
 
-    if (tour_mode) return tour(options);
+    if (tour_mode) return tour(options, *databases.front());
 
     if (!options.language.empty()) nlsDomainManager::language(utString(options.language.c_str()));
     if (options.list) {

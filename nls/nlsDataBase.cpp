@@ -3,12 +3,15 @@
 #include <nls/nlsDomainManager.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLoadedDomain.h>
+#include <nls/nlsLocaleInfo.h>
 #include <platform/apFileFinder.h>
 #include <platform/apUtils.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 nlsDataBase::handler_type nlsDataBase::the_error_handler = &nlsDataBase::the_default_error_handler;
 utString nlsDataBase::the_default_pathlist;
@@ -18,6 +21,9 @@ namespace {
 // Assertion reports name a fixed line rather than __LINE__: filters that applications keep for
 // these reports match on it, whatever this file's layout.
 constexpr int kErrorAssertLine = 492;
+
+// How many entries of the user's LANGUAGE list are tried.
+constexpr int kMaxPriorityEntries = 64;
 
 // What domain() gives for a database without a catalogue: "" rather than a null text, so that
 // textdomain can tell a selected database without one from an unknown name.
@@ -79,6 +85,63 @@ utString nlsDataBase::search(const utString& language, const utString* directori
     return utString();
 }
 
+utString nlsDataBase::find_catalogue(nlsLanguage& language, const utString* directories,
+                                     int count) const {
+    const nlsLanguage asked = language;
+    std::vector<nlsLanguage> tried{asked};
+    utString path = search(asked.name(), directories, count);
+    if (path.empty() && asked.has_extension()) {
+        language = asked.short_form();
+        tried.push_back(language);
+        path = search(language.name(), directories, count);
+    }
+    // Trees laid out as /usr/share/locale come after the library's own names, which thus find
+    // what they always found.
+    std::vector<utString> folders; // German-AUT and German share de
+    for (std::size_t i = 0; i < tried.size() && path.empty(); ++i) {
+        for (const utString& folder : nls_posix_folders(tried[i])) {
+            if (std::find(folders.begin(), folders.end(), folder) != folders.end()) continue;
+            folders.push_back(folder);
+            path = search(folder, directories, count);
+            if (!path.empty()) {
+                language = tried[i];
+                break;
+            }
+        }
+    }
+    if (!path.empty() && language != asked && nlsDomainManager::verbose_info()) {
+        utString strings[] = {m_domain, asked.name(), language.name()};
+        error(nlsErrorData(nlsERROR_CATALOG_FALLBACK, strings, 3));
+    }
+    return path;
+}
+
+utString nlsDataBase::search_priority_list(const utString* directories, int count) {
+    const utString list = nlsDomainManager::env_priority();
+    // Each entry costs a search; a list longer than any user writes is cut, so that a hostile
+    // value costs little.
+    int entries = 0;
+    for (const char* entry = list.c_str(); *entry && entries < kMaxPriorityEntries;) {
+        const char* end = std::strchr(entry, ':');
+        if (!end) end = entry + std::strlen(entry);
+        utString name(utStringArray{}, entry, static_cast<int>(end - entry));
+        entry = *end ? end + 1 : end;
+        if (name.empty()) continue;
+        ++entries;
+        nlsLanguage language(nls_language_of(name).c_str());
+        if (language.name() == utString(utStringLit{}, "C")) {
+            m_language = language;
+            return utString();
+        }
+        utString path = find_catalogue(language, directories, count);
+        if (!path.empty()) {
+            m_language = language;
+            return path;
+        }
+    }
+    return utString();
+}
+
 void nlsDataBase::initialise(const utString& pathlist) {
     utString directories[2];
     int count = 0;
@@ -87,16 +150,11 @@ void nlsDataBase::initialise(const utString& pathlist) {
     if (!nlspath && pathlist.empty()) return;
     if (nlspath && *nlspath) directories[count++] = utString(nlspath);
 
-    if (m_language.empty()) m_language = nlsLanguage(env_language_or_c());
-    utString path = search(m_language.name(), directories, count);
-    if (path.empty() && !m_language.empty() && m_language.has_extension()) {
-        utString asked = m_language.name();
-        m_language = m_language.short_form();
-        path = search(m_language.name(), directories, count);
-        if (!path.empty() && nlsDomainManager::verbose_info()) {
-            utString strings[] = {m_domain, asked, m_language.name()};
-            error(nlsErrorData(nlsERROR_CATALOG_FALLBACK, strings, 3));
-        }
+    utString path;
+    if (m_language.empty()) path = search_priority_list(directories, count);
+    if (path.empty()) {
+        if (m_language.empty()) m_language = nlsLanguage(env_language_or_c());
+        path = find_catalogue(m_language, directories, count);
     }
     if (!path.empty()) {
         m_loaded_domain = nlsDomainManager::access_domain(path);
@@ -178,6 +236,13 @@ void nlsDataBase::list_available_languages(coiFiller<nlsLanguage> filler) const 
     // Without a directory of its own the database has nothing to list; an empty path would
     // otherwise stand for the root or the working directory.
     if (directory.empty()) return;
+    auto has_catalogue = [&](const utString& folder) {
+        return apFileFinder::check_path_exists(catalogue_path(directory, folder, domain)) ==
+               apFILE_EXISTS;
+    };
+    // Folders named the POSIX way (de, de_DE) give their language after the others, once: a tree
+    // may hold both de and de_DE.
+    std::vector<nlsLanguage> listed, posix;
     apPath root(directory);
     apFileFinderEx finder(root);
     while (++finder) {
@@ -185,9 +250,25 @@ void nlsDataBase::list_available_languages(coiFiller<nlsLanguage> filler) const 
         if (!entry.is_directory()) continue;
         // The directory may carry the ISO name or any letter case; the catalogue is looked for
         // under the table's name all the same.
-        nlsLanguage language(entry.basename().c_str());
-        if (language.iso_name().empty()) continue;
-        utString path = catalogue_path(directory, language.name(), domain);
-        if (apFileFinder::check_path_exists(path) == apFILE_EXISTS) filler.add(language);
+        utString folder = entry.basename();
+        nlsLanguage language(folder.c_str());
+        if (!language.iso_name().empty()) {
+            if (has_catalogue(language.name())) {
+                listed.push_back(language);
+                filler.add(language);
+            }
+            continue;
+        }
+        // Only the folders that the catalogue search tries for the language (not de_DE.UTF-8).
+        language = nlsLanguage(nls_language_of(folder).c_str());
+        if (language.iso_name().empty() || !has_catalogue(folder)) continue;
+        std::vector<utString> searched = nls_posix_folders(language);
+        if (std::find(searched.begin(), searched.end(), folder) != searched.end())
+            posix.push_back(language);
+    }
+    for (const nlsLanguage& language : posix) {
+        if (std::find(listed.begin(), listed.end(), language) != listed.end()) continue;
+        listed.push_back(language);
+        filler.add(language);
     }
 }

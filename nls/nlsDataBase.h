@@ -71,6 +71,13 @@ private:
                                    const utString& domain);
     /// The first candidate directory holding a catalogue for `language`; empty when none does.
     utString search(const utString& language, const utString* directories, int count) const;
+    /// The catalogue of `language`, under the library's names first (its own, then its short
+    /// form, which `language` then becomes), then under the POSIX folders of each (de_DE, de).
+    /// `language` is left as the one found; empty when none is.
+    utString find_catalogue(nlsLanguage& language, const utString* directories, int count) const;
+    /// The catalogue of the first entry of the user's LANGUAGE list that has one, which becomes
+    /// m_language; empty when none has. An entry meaning "C" ends the list untranslated.
+    utString search_priority_list(const utString* directories, int count);
     /// Writes the report as one line; warnings carry on, errors (bit 0) are fatal.
     static int the_default_error_handler(const nlsDataBase& database, const nlsErrorData& data);
 

@@ -111,6 +111,9 @@ protected:
     static nlsLoadedDomain* load_domain(const utString& path, unsigned int* error);
     static void unload_domain(nlsLoadedDomain* domain);
 
+    /// The user's LANGUAGE list ("fr:de") while the language comes from the environment (no
+    /// language was chosen) and it applies; empty otherwise.
+    static const utString& env_priority();
     /// Sets the C run-time and standard-library locales to one name; 1 on success.
     static int do_setlocale(int category, const utString& name);
     /// A language name as the C run time takes it: "check" gives "C", and the user's own
@@ -126,6 +129,9 @@ protected:
 
     static utString the_current_language;
     static utString the_env_language;
+    /// The user's LANGUAGE list, kept with the_env_language when that came from LC_ALL,
+    /// LC_MESSAGES or LANG and is not "C"; empty otherwise.
+    static utString the_env_priority;
     static nlsLang the_env_type;
     static int the_regional_settings_flag;
     static utString s_users_env;

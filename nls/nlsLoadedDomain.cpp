@@ -129,25 +129,41 @@ const char* nlsLoadedDomain::string_at(const unsigned char* table, std::uint32_t
 
 namespace {
 
-// The catalogue hash, and the string's length from the same pass.
-std::uint32_t hash_and_length(const char* text, std::size_t* length) {
+std::uint32_t hash_step(std::uint32_t h, std::uint32_t byte) {
+    h = (h << 4) + byte;
+    std::uint32_t g = h & 0xF0000000u;
+    return g != 0 ? h ^ (g >> 24) ^ g : h;
+}
+
+// The catalogue hash of a message with its bytes taken as signed (0x80 to 0xFF add -128 to -1),
+// which is the library's, and as unsigned, which is msgfmt's; and the message's length. The two
+// differ only for a message with such bytes.
+struct MessageHash {
+    std::uint32_t as_signed;
+    std::uint32_t as_unsigned;
+    std::size_t length;
+};
+
+MessageHash hash_message(const char* text) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     std::uint32_t h = 0;
-    const char* p = text;
+    // ASCII bytes hash alike either way, so most messages take one pass of one hash.
+    for (; static_cast<signed char>(*p) > 0; ++p)
+        h = hash_step(h, *p);
+    MessageHash hash{h, h, 0};
     for (; *p; ++p) {
-        // Bytes count as signed: 0x80 to 0xFF add -128 to -1.
-        h = (h << 4) + static_cast<std::uint32_t>(static_cast<signed char>(*p));
-        std::uint32_t g = h & 0xF0000000u;
-        if (g != 0) h = h ^ (g >> 24) ^ g;
+        hash.as_signed =
+            hash_step(hash.as_signed, static_cast<std::uint32_t>(static_cast<signed char>(*p)));
+        hash.as_unsigned = hash_step(hash.as_unsigned, *p);
     }
-    *length = static_cast<std::size_t>(p - text);
-    return h;
+    hash.length = static_cast<std::size_t>(reinterpret_cast<const char*>(p) - text);
+    return hash;
 }
 
 } // namespace
 
 std::uint32_t nlsLoadedDomain::hash(const char* text) {
-    std::size_t length;
-    return hash_and_length(text, &length);
+    return hash_message(text).as_signed;
 }
 
 const char* nlsLoadedDomain::translate(const char* msgid) const {
@@ -186,26 +202,40 @@ const char* nlsLoadedDomain::translate_by_binary_chop(const char* msgid) const {
 
 const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
     if (!msgid || !image || failed || hash_size < 3 || !hash_table) return msgid;
-    std::size_t length;
-    std::uint32_t h = hash_and_length(msgid, &length);
+    MessageHash hash = hash_message(msgid);
+    std::uint32_t pair = probe(hash.as_signed, msgid, hash.length);
+    // msgfmt hashes bytes 0x80 to 0xFF unsigned; only messages that hold such bytes (and were
+    // missed) are worth a second walk.
+    if (pair == 0 && hash.as_unsigned != hash.as_signed)
+        pair = probe(hash.as_unsigned, msgid, hash.length);
+    if (pair == 0) return msgid;
+    const char* found = string_at(translations, pair - 1);
+    return found ? found : msgid;
+}
+
+std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const char* msgid, std::size_t length) const {
     std::uint32_t slots = hash_size;
     std::uint32_t index = h % slots;
     std::uint32_t step = 1 + h % (slots - 2);
+    // A pair with a plural form stores "singular\0plural" and is found by its singular; a pair
+    // that holds the message alone, as an exact length has always found, comes first.
+    std::uint32_t plural = 0;
     // A table without an empty slot would otherwise be probed for ever.
-    for (std::uint32_t probe = 0; probe < slots; ++probe) {
+    for (std::uint32_t tries = 0; tries < slots; ++tries) {
         std::uint32_t k = word(hash_table + std::size_t{index} * 4);
-        if (k == 0) return msgid;
+        if (k == 0) break;
         if (k <= string_count) {
             const unsigned char* descriptor = messages + std::size_t{k - 1} * kDescriptorSize;
             std::uint32_t stored_length = word(descriptor);
             std::uint32_t offset = word(descriptor + 4);
-            if (stored_length == length && offset < image_size && length < image_size - offset &&
-                std::memcmp(image + offset, msgid, length) == 0 && image[offset + length] == 0) {
-                const char* found = string_at(translations, k - 1);
-                return found ? found : msgid;
+            // The NUL after the message first: it rules out nearly every longer string cheaply.
+            if (stored_length >= length && offset < image_size && length < image_size - offset &&
+                image[offset + length] == 0 && std::memcmp(image + offset, msgid, length) == 0) {
+                if (stored_length == length) return k;
+                if (plural == 0) plural = k;
             }
         }
         index = index >= slots - step ? index - (slots - step) : index + step;
     }
-    return msgid;
+    return plural;
 }

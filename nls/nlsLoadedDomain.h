@@ -20,10 +20,12 @@ public:
     nlsLoadedDomain& operator=(const nlsLoadedDomain&) = delete;
 
     /// The translation of `msgid`: through the hash table when it has three slots or more, else
-    /// by binary search. Returns `msgid` itself when there is no entry.
+    /// by binary search. Returns `msgid` itself when there is no entry. A pair with a plural
+    /// form is found by its singular and gives its first form.
     const char* translate(const char* msgid) const;
     const char* translate_by_binary_chop(const char* msgid) const;
-    /// Only for hash_size of 3 or more.
+    /// Only for hash_size of 3 or more. A message with bytes 0x80 to 0xFF that the signed hash
+    /// misses is looked for again under the unsigned hash that msgfmt writes.
     const char* translate_by_hash_table(const char* msgid) const;
 
     /// The catalogue hash of a NUL-terminated string (bytes taken as signed).
@@ -46,5 +48,8 @@ public:
 private:
     unsigned int load();
     std::uint32_t word(const unsigned char* at) const;
+    /// Walks the hash table from hash `h`: the number (1 to N) of the pair for `msgid`, whose
+    /// length is `length`, or 0.
+    std::uint32_t probe(std::uint32_t h, const char* msgid, std::size_t length) const;
     const char* string_at(const unsigned char* table, std::uint32_t index) const;
 };

@@ -3,7 +3,9 @@
 
 #include <nls/nlsDomainManager.h>
 
+#include <nls/nlsLanguage.h>
 #include <nls/nlsLocaleInfo.h>
+#include <platform/apCrtLocale.h>
 #include <platform/intcoDList.h>
 
 #include <cctype>
@@ -44,9 +46,11 @@ void nlsDomainManager::get_regional_language(utString* out, nlsLang purpose) {
     if (language != country) *out << "-" << country;
 }
 
-utString nlsDomainManager::get_iso_locale(const utString& language) {
-    if (language.case_compare(utString(utStringLit{}, "check")) == 0) return language;
-    if (language.case_compare(utString(utStringLit{}, "C")) == 0) return utString("en-GB");
+namespace {
+
+// The ISO name of the first supported locale whose English name, with its three-letter country
+// ("English-GBR") or without ("English"), is `language`; empty when none is.
+utString iso_locale_of(const utString& language) {
     g_locale_ids.clear();
     EnumSystemLocalesW(add_locale_id, LCID_SUPPORTED);
     intcoDList::iterator id(g_locale_ids);
@@ -61,7 +65,41 @@ utString nlsDomainManager::get_iso_locale(const utString& language) {
         }
         if (name.case_compare(language) == 0) return nls_locale_info(lcid, LOCALE_SISO639LANGNAME);
     }
-    return utString("en-GB");
+    return utString();
+}
+
+} // namespace
+
+utString nlsDomainManager::get_iso_locale(const utString& language) {
+    if (language.case_compare(utString(utStringLit{}, "check")) == 0) return language;
+    if (language.case_compare(utString(utStringLit{}, "C")) == 0) return utString("en-GB");
+    utString iso = iso_locale_of(language);
+    return iso.empty() ? utString("en-GB") : iso;
+}
+
+utString nls_language_of(const utString& value) {
+    apPosixLocale posix = ap_posix_locale(value.text());
+    if (posix.language.empty()) return value;
+    // The table's spelling where it has the locale: de_DE is German, not German-DEU.
+    nlsLanguage table(posix.locale_name.c_str());
+    return table.iso_name().empty() ? posix.language : table.name();
+}
+
+std::vector<utString> nls_posix_folders(const nlsLanguage& language) {
+    utString iso = language.iso_name();
+    if (iso.empty() && !language.empty()) iso = iso_locale_of(language.name());
+    std::vector<utString> folders;
+    const char* hyphen = std::strchr(iso.c_str(), '-');
+    if (!hyphen) {
+        if (!iso.empty()) folders.push_back(iso);
+        return folders;
+    }
+    int language_length = static_cast<int>(hyphen - iso.c_str());
+    utString posix = iso;
+    posix.set_char(language_length, '_');
+    folders.push_back(posix);
+    folders.push_back(utString(iso, 0, language_length));
+    return folders;
 }
 
 utString nlsDomainManager::get_abbreviated_language(const utString& locale_name) {

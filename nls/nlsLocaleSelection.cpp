@@ -56,6 +56,7 @@ std::locale::category cpp_category(int category) {
 
 utString nlsDomainManager::the_current_language;
 utString nlsDomainManager::the_env_language;
+utString nlsDomainManager::the_env_priority;
 nlsLang nlsDomainManager::the_env_type = nlsLANG_NONE;
 int nlsDomainManager::the_regional_settings_flag = 0;
 utString nlsDomainManager::s_users_env(utStringLit{}, "");
@@ -82,6 +83,7 @@ const char* nlsDomainManager::env_language(nlsLang purpose) {
     if (the_current_language == s_no_translation_language)
         the_env_language = s_no_translation_env_language;
     if (the_env_language.empty()) {
+        the_env_priority = utString();
         const char* value = nullptr;
         for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
             value = std::getenv(variable);
@@ -99,8 +101,13 @@ const char* nlsDomainManager::env_language(nlsLang purpose) {
                 s_users_env = display.name();
             }
         }
-        if (the_regional_settings_flag == 0 && the_env_language.empty())
-            the_env_language = from_environment;
+        if (the_regional_settings_flag == 0 && the_env_language.empty()) {
+            // Users set POSIX names (de_DE.UTF-8); databases and locales want the library's.
+            the_env_language = nls_language_of(from_environment);
+            // GNU tools ignore LANGUAGE in the C locale, where messages stay untranslated.
+            if (!the_env_language.empty() && the_env_language != utString(utStringLit{}, "C"))
+                the_env_priority = utString(ap_language_priority());
+        }
         if (the_env_language.empty()) {
             get_regional_language(&the_env_language, purpose);
             s_users_env = the_env_language;
@@ -108,6 +115,12 @@ const char* nlsDomainManager::env_language(nlsLang purpose) {
     }
     the_env_type = purpose;
     return the_env_language.text();
+}
+
+const utString& nlsDomainManager::env_priority() {
+    static const utString none;
+    env_language(nlsLANG_DATABASE);
+    return the_current_language.empty() ? the_env_priority : none;
 }
 
 char* nlsDomainManager::get_language(char* buffer) {
@@ -178,13 +191,15 @@ unsigned int nlsDomainManager::setlocale(int category) {
 }
 
 unsigned int nlsDomainManager::language(const utString& name) {
-    the_current_language = name;
+    // POSIX names (de_DE.UTF-8) are taken for the library's names they mean (German).
+    const utString chosen = nls_language_of(name);
+    the_current_language = chosen;
     if (the_databases) {
         // An iterator of our own leaves the list's cursor to add and remove.
         nlsDataBasecoDListPtrcoPtrcoDListBcoIteratorB each(the_databases);
         while (++each) {
             nlsDataBase* database = each.value();
-            if (std::strcmp(database->language(), name.c_str()) != 0) database->language(name);
+            if (std::strcmp(database->language(), chosen.c_str()) != 0) database->language(chosen);
         }
     }
     return setlocale(LC_ALL);

@@ -35,8 +35,7 @@ char* apconcat(int n, ...) {
 int apprintf(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    int written = std::vprintf(format, args);
+    int written = std::vfprintf(stderr, format, args);
     va_end(args);
-    std::fflush(stdout);
     return written;
 }

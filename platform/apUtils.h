@@ -6,7 +6,8 @@
 /// utStringClaim. Null arguments count as empty.
 NLS_EXPORT char* apconcat(int n, ...);
 
-/// printf to the process's standard output.
+/// printf to the process's standard error, where diagnostics belong: the library's reports must
+/// not mix into what a program writes to its standard output.
 NLS_EXPORT int apprintf(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))

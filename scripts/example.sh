@@ -2,7 +2,7 @@
 # Builds the library and the example program, then runs the example on the shipped catalogues.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-cmake -S . -B build
+scripts/deps.sh example
+cmake -S . -B build -DNLS_BUILD_EXAMPLES=ON
 cmake --build build -j2 --target nls_example
 build/examples/nls_example "$@"

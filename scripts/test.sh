@@ -12,6 +12,6 @@ if [ "${1:-}" = "--sanitize" ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
-cmake -S . -B "$build" "${options[@]}"
+cmake -S . -B "$build" -DNLS_BUILD_TESTS=ON "${options[@]}"
 cmake --build "$build" -j2
 ctest --test-dir "$build" -j2 --output-on-failure

@@ -4,8 +4,11 @@
 
 #include "nlsTestSupport.h"
 
+#include <clocale>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <libintl.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -53,19 +56,59 @@ TEST(msgfmt, CompiledCataloguesTranslateEveryMessage) {
     }
 }
 
-TEST(msgfmt, HighBytesHashDifferentlyButBinarySearchFindsThem) {
-    // The gettext tools hash bytes 0x80 to 0xFF as unsigned; this library takes them as signed,
-    // so such a message may be missed through a msgfmt-built hash table. The order of the
-    // message table is the same either way.
-    const char* id = "caf\xC3\xA9";
-    nlstest::TempDir dir;
-    std::string po = kHeader + "msgid \"" + id + "\"\nmsgstr \"coffee\"\n";
-    unsigned int code = 1;
-    nlsLoadedDomain domain(utString(compile(dir, po, "").c_str()), &code);
-    ASSERT_EQ(code, 0u);
-    EXPECT_STREQ(domain.translate_by_binary_chop(id), "coffee");
+// glibc's dgettext is the reference: every message it finds in a catalogue that plain msgfmt
+// wrote (hash table on) is found with the same text, whether its bytes are ASCII or not, it has a
+// plural form or a context, or it is long.
+TEST(msgfmt, EveryMessageThatDgettextFindsIsFoundAlike) {
+    std::string po = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+                     "\"Plural-Forms: nplurals=2; plural=(n != 1);\\n\"\n\n";
+    std::vector<std::string> keys;
+    auto add = [&](const std::string& key, const std::string& entry) {
+        keys.push_back(key);
+        po += entry + "\n";
+    };
+    auto single = [&](const std::string& id, const std::string& str) {
+        add(id, "msgid \"" + id + "\"\nmsgstr \"" + str + "\"\n");
+    };
+    auto plural = [&](const std::string& id, const std::string& str) {
+        add(id, "msgid \"" + id + "\"\nmsgid_plural \"" + id + "s\"\nmsgstr[0] \"" + str +
+                    "\"\nmsgstr[1] \"" + str + "en\"\n");
+    };
+    for (int i = 0; i < 100; ++i) {
+        std::string n = std::to_string(i);
+        single("Gr\u00f6\u00dfe " + n, "size " + n);
+        single("caf\u00e9 " + n, "Kaffee " + n);
+        single("plain " + n, "schlicht " + n);
+    }
+    for (int i = 0; i < 50; ++i)
+        plural("%d file " + std::to_string(i), "%d Datei " + std::to_string(i));
+    plural("%d \u00e9l\u00e9ment", "%d Element");
+    add("menu\x04Open", "msgctxt \"menu\"\nmsgid \"Open\"\nmsgstr \"\u00d6ffnen\"\n");
+    single(std::string(5000, 'x'), "lang");
 
-    EXPECT_NE(nlsLoadedDomain::hash(id), 6914777u); // the hash with bytes taken unsigned
+    nlstest::TempDir dir;
+    std::string mo = compile(dir, po, "");
+    std::filesystem::create_directories(dir / "de/LC_MESSAGES");
+    std::filesystem::copy_file(mo, dir / "de/LC_MESSAGES/oracle.mo");
+    nlstest::ScopedEnv language("LANGUAGE", nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "Debian package locales-all";
+    ::bindtextdomain("oracle", dir.path().c_str());
+    ::bind_textdomain_codeset("oracle", "UTF-8");
+
+    unsigned int code = 1;
+    nlsLoadedDomain domain(utString(mo.c_str()), &code);
+    ASSERT_EQ(code, 0u);
+    ASSERT_GT(domain.hash_size, 2u);
+    std::size_t found = 0;
+    for (const std::string& key : keys) {
+        const char* expected = ::dgettext("oracle", key.c_str());
+        found += expected != key.c_str();
+        EXPECT_STREQ(domain.translate(key.c_str()), expected) << key.substr(0, 20);
+        EXPECT_STREQ(domain.translate_by_binary_chop(key.c_str()), expected);
+    }
+    EXPECT_EQ(found, keys.size()); // the reference itself found every one
+    for (const char* absent : {"Gr\u00f6\u00dfe", "%d file 1s", "Open", "caf\u00e9 100"})
+        EXPECT_EQ(domain.translate(absent), absent);
 }
 
 } // namespace

@@ -26,18 +26,18 @@ TEST_F(Database, SearchesItsDirectoryBeforeNlspath) {
 }
 
 TEST_F(Database, WithoutAnyDirectoryNothingIsSearched) {
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     DataBase db("editor");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(db.m_initialised, 0);
     EXPECT_STREQ(db.domain().text(), "");
     EXPECT_STREQ(db.language(), "German");
     EXPECT_EQ(db.pathlist(), db.locale_path());
 
     nlstest::ScopedEnv empty("NLSPATH", "");
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     DataBase searched("editor");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "NLS Warning: Catalog <editor> failed to load for language <German>\n");
     EXPECT_EQ(searched.m_initialised, 1);
 }
@@ -47,9 +47,9 @@ TEST_F(Database, ShortFormIsTriedAndReportedWhenVerbose) {
     for (int verbose : {0, 1}) {
         nlsDomainManager::set_verbose_info(verbose);
         nlstest::ScopedEnv austrian("LANG", "German-AUT");
-        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
         DataBase db(dir.path().c_str(), "editor");
-        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   verbose ? "NLS Warning: Catalog <editor> failed to load for language "
                             "<German-AUT> so fallback language <German> was used\n"
                           : "");
@@ -66,17 +66,17 @@ TEST_F(Database, LanguageSwitchFallsBackToEnvironmentThenC) {
     EXPECT_STREQ(db.language(), "French");
     EXPECT_EQ(db.language(utString("French")), 1); // already in effect: no search
 
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_EQ(db.language(utString("Latin")), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "NLS Warning: Catalog <editor> failed to load for language <Latin>\n");
     EXPECT_STREQ(db.language(), "German"); // the environment's language
     EXPECT_NE(db.m_loaded_domain, nullptr);
 
     std::remove((dir / "German/LC_MESSAGES/editor.mo").c_str());
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_EQ(db.language(utString("Latin")), 0);
-    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
     EXPECT_STREQ(db.language(), "C");
     EXPECT_EQ(db.m_loaded_domain, nullptr);
 }
@@ -85,9 +85,9 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
     nlstest::write_file(dir / "German/LC_MESSAGES/editor.mo",
                         "this is plain text, not a catalogue");
     nlstest::AssertCapture asserts;
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     DataBase db(dir.path().c_str(), "editor");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "NLS Error: Catalog Magic number failed\n"
               "NLS Warning: Catalog <editor> failed to load for language <German>\n");
     ASSERT_EQ(asserts.reports().size(), 1u);
@@ -98,9 +98,9 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
 TEST_F(Database, HostileDomainNamesFindNothing) {
     nlstest::ScopedEnv env("NLSPATH", dir.path().c_str());
     for (const std::string& domain : {std::string("../../etc/passwd"), std::string(10000, 'x')}) {
-        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
         DataBase db(domain.c_str());
-        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
         EXPECT_EQ(db.m_loaded_domain, nullptr);
         EXPECT_EQ(nlsDomainManager::textdomain(domain.c_str()), std::string(""));
     }

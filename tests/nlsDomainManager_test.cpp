@@ -95,9 +95,9 @@ TEST_F(DomainManager, LoadedCataloguesStayInPathOrder) {
 TEST_F(DomainManager, EmptyLanguageNameFallsBackToTheEnvironment) {
     catalogue(dir.path(), "German", "editor", {"Open"});
     DataBase editor(dir.path().c_str(), "editor");
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_EQ(nlsDomainManager::language(utString("")), 0u);
-    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
     EXPECT_STREQ(editor.language(), "German");
     nlsDomainManager::textdomain("editor");
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");

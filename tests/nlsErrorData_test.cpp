@@ -55,7 +55,7 @@ TEST(nlsErrorData, HoldsAtMostFiveStrings) {
 TEST(nlsDataBase, ErrorsEndInAnAssertionReportUnlessTheHandlerCarriesOn) {
     TestDataBase database("editor");
     nlstest::AssertCapture asserts;
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     // Worded as an error, but without the error bit it is not fatal.
     EXPECT_EQ(database.error(nlsErrorData(nlsERROR_DOMAIN_PATH)), 1);
     EXPECT_EQ(database.error(nlsErrorData(nlsERROR_NO_DOMAIN)), 0);
@@ -63,7 +63,7 @@ TEST(nlsDataBase, ErrorsEndInAnAssertionReportUnlessTheHandlerCarriesOn) {
     nlsDataBase::handler_type original = nlsDataBase::error_handler(nullptr);
     EXPECT_EQ(database.error(nlsErrorData(nlsERROR_NO_DOMAIN)), 1);
     EXPECT_EQ(nlsDataBase::error_handler(original), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "NLS Error: Path to domain failed\nNLS Error: Domain does not exist\n");
     EXPECT_EQ(asserts.reports(),
               std::vector<std::string>{"nls/nlsDataBase:492: nlsDataBase failed - "

@@ -65,4 +65,39 @@ TEST_F(Listing, ManagerWithoutDatabasesDeliversNothingAndASinkMayDestroyThem) {
     EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE"}));
 }
 
+TEST_F(Listing, TreesLaidOutAsUsrShareLocaleAreSearchedAndListed) {
+    for (const char* folder : {"de", "de_DE", "de_DE.UTF-8", "pt_BR", "fr", "nl", "en_GB"})
+        catalogue(first, folder, "shop", {"Open"});
+    nlsDataBase shop(first.c_str(), "shop");
+    nlsDomainManager::list_available_languages(sink);
+    // nl (Dutch) and en_GB (English-GBR) have no table row; de_DE.UTF-8 is not searched.
+    EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE", "Portuguese-BRA pt-BR"}));
+
+    const char* cases[][3] = {
+        {"German", "German", "de_DE"}, // de_DE before de
+        {"German-AUT", "German-AUT", "de"},
+        {"fr_CA.UTF-8", "French-CAN", "fr"},
+        {"pt_BR.UTF-8", "Portuguese-BRA", "pt_BR"},
+        {"Dutch-NLD", "Dutch-NLD", "nl"},
+    };
+    nlsDomainManager::textdomain("shop");
+    for (auto& c : cases) {
+        nlsDomainManager::language(utString(c[0]));
+        EXPECT_STREQ(shop.language(), c[1]);
+        EXPECT_EQ(nlsDomainManager::gettext("Open"), std::string(c[2]) + ":Open") << c[0];
+    }
+
+    // Beside a folder of the library's name, which is found first as it always was, de adds no
+    // second German.
+    catalogue(second, "German", "mixed", {"Open"});
+    catalogue(second, "de", "mixed", {"Open"});
+    nlsDataBase mixed(second.c_str(), "mixed");
+    nlsDomainManager::textdomain("mixed");
+    nlsDomainManager::language(utString("de_DE.UTF-8"));
+    EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
+    delivered.clear();
+    mixed.list_available_languages(sink);
+    EXPECT_EQ(delivered, (Names{"German de-DE"}));
+}
+
 } // namespace

@@ -106,9 +106,9 @@ TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
     EXPECT_EQ(empty->domain->translate(message), message);
 }
 
-TEST(nlsLoadedDomain, HashTableAloneDecidesAndComparesLengths) {
+TEST(nlsLoadedDomain, HashTableAloneDecidesAndFindsPluralPairsBySingular) {
     std::vector<MoEntry> entries = kEntries;
-    entries.push_back({std::string("file\0files", 10), "Datei(en)"});
+    entries.push_back({std::string("file\0files", 10), std::string("Datei\0Dateien", 14)});
     std::string image = build_mo(entries, {false, 11});
     std::uint32_t table = mo_word(image, nlstest::kMoHashOffset);
     for (std::uint32_t i = 0; i < 11; ++i) // drop "Cancel" (pair 1) from the hash table
@@ -116,9 +116,14 @@ TEST(nlsLoadedDomain, HashTableAloneDecidesAndComparesLengths) {
     auto loaded = load(image);
     EXPECT_STREQ(loaded->domain->translate("Cancel"), "Cancel");
     EXPECT_STREQ(loaded->domain->translate_by_binary_chop("Cancel"), "Abbrechen");
-    // The stored length counts past the embedded NUL: only the binary search ignores it.
-    EXPECT_STREQ(loaded->domain->translate("file"), "file");
-    EXPECT_STREQ(loaded->domain->translate_by_binary_chop("file"), "Datei(en)");
+    // The stored key runs on past the singular; both lookups give the first form.
+    EXPECT_STREQ(loaded->domain->translate("file"), "Datei");
+    EXPECT_STREQ(loaded->domain->translate_by_binary_chop("file"), "Datei");
+    EXPECT_STREQ(loaded->domain->translate("fil"), "fil");
+
+    // A pair holding the message alone wins over a plural pair met earlier on the same walk.
+    auto both = load(build_mo({{std::string("file\0files", 10), "plural"}, {"file", "alone"}}));
+    EXPECT_STREQ(both->domain->translate("file"), "alone");
 }
 
 TEST(nlsLoadedDomain, DamagedStringsAndSlotsMatchNothing) {

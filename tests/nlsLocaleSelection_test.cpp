@@ -63,6 +63,80 @@ TEST_F(LocaleSelection, EnvironmentLanguageFollowsItsPrecedence) {
     }
 }
 
+// What a Linux user sets: POSIX locale names, GNU's LANGUAGE list, the C locale, mistakes.
+TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
+    // Library names and POSIX names side by side in one tree.
+    for (const char* folder : {"German", "Portuguese-BRA", "fr", "nl"})
+        catalogue(dir.path(), folder, "shop", {"Open"});
+    const std::string garbage(10000, '%');
+    auto missing = [](const std::string& language) {
+        return "NLS Warning: Catalog <shop> failed to load for language <" + language + ">\n";
+    };
+    struct Case {
+        const char *lc_all, *lc_messages, *lang, *language_list, *user;
+        const char* language; // of the database
+        std::string open, reports;
+    } cases[] = {
+        {nullptr, nullptr, "de_DE.UTF-8", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "de_DE@euro", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "de", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "pt_BR", nullptr, nullptr, "Portuguese-BRA", "Portuguese-BRA:Open", ""},
+        {nullptr, nullptr, "de_AT.UTF-8", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "nl_NL.UTF-8", nullptr, nullptr, "Dutch-NLD", "nl:Open", ""},
+        {nullptr, "pt_BR.UTF-8", "de_DE.UTF-8", nullptr, nullptr, "Portuguese-BRA",
+         "Portuguese-BRA:Open", ""},
+        {nullptr, nullptr, "C.UTF-8", nullptr, nullptr, "C", "Open", ""},
+        {"POSIX", nullptr, "de_DE.UTF-8", "fr", nullptr, "C", "Open", ""},
+        {nullptr, nullptr, "German", nullptr, nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "check", "fr", nullptr, "check", "Open", missing("check")},
+        {nullptr, nullptr, "", "fr", "de-AT", "German", "German:Open", ""}, // regional settings
+        {nullptr, nullptr, garbage.c_str(), nullptr, nullptr, garbage.c_str(), "Open",
+         "NLS Warning: Setting up locale for language <" + garbage + "> failed\n" +
+             missing(garbage)},
+        // LANGUAGE: the first entry with a catalogue, ahead of LANG; "C" ends the list.
+        {nullptr, nullptr, "de_DE.UTF-8", "fr:de", nullptr, "French", "fr:Open", ""},
+        {nullptr, nullptr, "de_DE.UTF-8", ":xx:it:pt_BR", nullptr, "Portuguese-BRA",
+         "Portuguese-BRA:Open", ""},
+        {nullptr, nullptr, "fr_FR.UTF-8", "it:de_CH", nullptr, "German", "German:Open", ""},
+        {nullptr, nullptr, "de_DE.UTF-8", "C:fr", nullptr, "C", "Open", ""},
+        {nullptr, nullptr, "de_DE.UTF-8", garbage.c_str(), nullptr, "German", "German:Open", ""},
+    };
+    for (const Case& c : cases) {
+        ScopedEnv all("LC_ALL", c.lc_all), messages("LC_MESSAGES", c.lc_messages),
+            lang("LANG", c.lang), list("LANGUAGE", c.language_list),
+            user("NLS_USER_LOCALE", c.user ? c.user : "en-GB");
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
+        Manager::the_env_language = utString();
+        testing::internal::CaptureStderr();
+        nlstest::DataBase shop(dir.path().c_str(), "shop");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.reports);
+        EXPECT_STREQ(shop.language(), c.language);
+        nlsDomainManager::textdomain("shop");
+        EXPECT_EQ(nlsDomainManager::gettext("Open"), c.open);
+    }
+}
+
+TEST_F(LocaleSelection, ChosenPosixNamesMeanLibraryNames) {
+    const char* cases[][2] = {
+        {"pt_BR.UTF-8", "Portuguese-BRA"},
+        {"en_US.UTF-8", "English"},
+        {"de_AT", "German-AUT"},
+        {"zh_TW.Big5", "Chinese-TWN"},
+        {"es_419", "Spanish"},
+        {"POSIX", "C"},
+        {"de-DE", "de-DE"},
+        {"English-GBR", "English-GBR"}, // as before
+        {"xx_YY", "xx_YY"},
+        {"de_DEU", "de_DEU"}, // no POSIX names
+    };
+    testing::internal::CaptureStderr(); // xx_YY and de_DEU name no locale to set
+    for (auto& c : cases) {
+        nlsDomainManager::language(utString(c[0]));
+        EXPECT_EQ(nlsDomainManager::language(), utString(c[1])) << c[0];
+    }
+    testing::internal::GetCapturedStderr();
+}
+
 TEST_F(LocaleSelection, CacheIsDroppedOnlyByAnotherPurpose) {
     ScopedEnv german("LANG", "German");
     EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), "German");
@@ -85,9 +159,9 @@ TEST_F(LocaleSelection, SetlocaleArgumentsForTheCRunTime) {
 
 TEST_F(LocaleSelection, RejectedLocaleIsReportedWithoutAssertionByDefault) {
     nlstest::AssertCapture asserts;
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_EQ(nlsDomainManager::language(utString("Klingon")), nlsERROR_LOCALE_SETUP);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "NLS Warning: Setting up locale for language <Klingon> failed\n");
     EXPECT_TRUE(asserts.reports().empty());
     EXPECT_EQ(Manager::the_numeric_translation_flag, 0);

@@ -44,6 +44,12 @@ TEST_F(ExampleProgram, TourShowsLanguagesMessagesAndNumbers) {
     nlstest::ScopedEnv french("LANG", "French");
     r = run("");
     EXPECT_NE(r.out.find("Language:   French, from the environment (LANG)"), std::string::npos);
+    // As Linux users set it; LANGUAGE chooses for each domain first.
+    nlstest::ScopedEnv linux_lang("LANG", "de_DE.UTF-8"), list("LANGUAGE", "ja:fr");
+    r = run("");
+    EXPECT_NE(r.out.find("Language:   German, from the environment (LANG)"), std::string::npos);
+    EXPECT_NE(r.out.find("(in both domains)\n\nJapanese        \xE3\x82\x88"), std::string::npos)
+        << r.out;
 }
 
 TEST_F(ExampleProgram, ToolModeListsAndTranslates) {

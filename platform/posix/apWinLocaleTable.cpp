@@ -84,6 +84,14 @@ char fold(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Whether the first `length` characters of `name` are `stored`, folded alike.
+bool same_name(const char* name, std::size_t length, const char* stored) {
+    std::size_t i = 0;
+    while (i < length && stored[i] != '\0' && fold(name[i]) == fold(stored[i]))
+        ++i;
+    return i == length && stored[i] == '\0';
+}
+
 } // namespace
 
 const apWinLocaleRow* ap_locale_rows(std::size_t* count) {
@@ -99,11 +107,14 @@ const apWinLocaleRow* ap_find_locale(LCID lcid) {
 
 const apWinLocaleRow* ap_find_locale(const char* name, std::size_t length) {
     if (!name) return nullptr;
-    for (const apWinLocaleRow& row : kLocales) {
-        std::size_t i = 0;
-        while (i < length && row.name[i] != '\0' && fold(name[i]) == fold(row.name[i]))
-            ++i;
-        if (i == length && row.name[i] == '\0') return &row;
-    }
+    for (const apWinLocaleRow& row : kLocales)
+        if (same_name(name, length, row.name)) return &row;
+    return nullptr;
+}
+
+const apWinLocaleRow* ap_find_language(const char* language, std::size_t length) {
+    if (!language) return nullptr;
+    for (const apWinLocaleRow& row : kLocales)
+        if (same_name(language, length, row.iso639)) return &row;
     return nullptr;
 }

@@ -24,3 +24,6 @@ const apWinLocaleRow* ap_find_locale(LCID lcid);
 /// The row whose name equals the first `length` characters of `name`, letter case ignored and
 /// '_' taken for '-'; null when none does. `name` need not be NUL-terminated.
 const apWinLocaleRow* ap_find_locale(const char* name, std::size_t length);
+/// The first row whose ISO 639 code ("de") equals the first `length` characters of `language`,
+/// letter case ignored; null when none does.
+const apWinLocaleRow* ap_find_language(const char* language, std::size_t length);

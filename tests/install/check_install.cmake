@@ -1,7 +1,8 @@
-# Installs the built library into a scratch prefix, then builds and runs a small consumer
-# against it twice: through find_package(nls) and through pkg-config.
+# Puts the built library into a scratch tree, then builds and runs a small consumer against it
+# twice: through find_package(nls) and through pkg-config. MODE "install" runs cmake --install;
+# MODE "package" runs cpack -G DEB and unpacks both packages with dpkg-deb -x, as apt would
+# install them, but into the scratch tree.
 file(REMOVE_RECURSE ${WORK_DIR})
-set(prefix ${WORK_DIR}/prefix)
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -10,17 +11,43 @@ function(run)
   endif()
 endfunction()
 
-run(${CMAKE_COMMAND} --install ${NLS_BINARY_DIR} --prefix ${prefix})
+if(MODE STREQUAL "package")
+  run(cpack -G DEB --config ${NLS_BINARY_DIR}/CPackConfig.cmake -B ${WORK_DIR}/packages)
+  file(GLOB packages ${WORK_DIR}/packages/*.deb)
+  list(LENGTH packages count)
+  if(NOT count EQUAL 2)
+    message(FATAL_ERROR "expected a runtime and a development package, got: ${packages}")
+  endif()
+  foreach(package ${packages})
+    run(dpkg-deb -x ${package} ${WORK_DIR}/root)
+  endforeach()
+  execute_process(COMMAND dpkg-deb -f ${WORK_DIR}/packages/libnls-dev_${NLS_VERSION}_amd64.deb
+                          Depends OUTPUT_VARIABLE depends)
+  if(NOT depends MATCHES "libnls")
+    message(FATAL_ERROR "the development package does not depend on the runtime: ${depends}")
+  endif()
+  set(prefix ${WORK_DIR}/root/usr)
+else()
+  set(prefix ${WORK_DIR}/prefix)
+  run(${CMAKE_COMMAND} --install ${NLS_BINARY_DIR} --prefix ${prefix})
+endif()
+
 foreach(file include/nls/nlsLoadedDomain.h include/platform/utString.h include/platform/apExport.h
              lib/libnls.so lib/cmake/nls/nlsConfig.cmake lib/pkgconfig/nls.pc)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
+foreach(file include/nls/nlsInternal.h include/nls/nlsLocaleInfo.h include/platform/posix)
+  if(EXISTS ${prefix}/${file})
+    message(FATAL_ERROR "installed but internal: ${file}")
+  endif()
+endforeach()
 
 run(${CMAKE_COMMAND} -S ${NLS_SOURCE_DIR}/tests/install/consumer -B ${WORK_DIR}/consumer
     -DCMAKE_PREFIX_PATH=${prefix})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
+set(ENV{LD_LIBRARY_PATH} ${prefix}/lib)
 run(${WORK_DIR}/consumer/nls_consumer)
 
 find_program(PKG_CONFIG pkg-config REQUIRED)
@@ -29,5 +56,5 @@ execute_process(COMMAND ${PKG_CONFIG} --cflags --libs nls OUTPUT_VARIABLE flags
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 separate_arguments(flags UNIX_COMMAND "${flags}")
 run(c++ -std=c++17 ${NLS_SOURCE_DIR}/tests/install/consumer/main.cpp ${flags}
-    -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pc_consumer)
+    -o ${WORK_DIR}/pc_consumer)
 run(${WORK_DIR}/pc_consumer)
