@@ -26,6 +26,8 @@ enum Code : std::uint8_t {
     kJump,       // jump to arg
 };
 
+constexpr std::uint32_t kMaxConstant = (1u << 24) - 1;
+
 } // namespace
 
 // A recursive-descent parser that emits the program as it goes, with C's precedence:
@@ -62,7 +64,7 @@ struct nlsPluralForms::Compiler {
             ok = false;
             return 0;
         }
-        program[length] = Op{code, arg};
+        program[length] = Op{code, arg & kMaxConstant};
         return length++;
     }
     void push(Code code, std::uint32_t arg = 0) {
@@ -207,7 +209,7 @@ struct nlsPluralForms::Compiler {
             std::uint64_t value = 0;
             for (; std::isdigit(static_cast<unsigned char>(*cursor)); ++cursor) {
                 value = value * 10 + static_cast<std::uint64_t>(*cursor - '0');
-                if (value > UINT32_MAX) ok = false; // no rule needs such constants
+                if (value > kMaxConstant) ok = false; // no rule needs such constants
             }
             push(kConst, static_cast<std::uint32_t>(value));
         } else if (take("(")) {

@@ -40,9 +40,11 @@ public:
 private:
     struct Compiler;
 
+    // Four bytes an instruction: the argument is a jump target or a constant below 2^24, which
+    // every rule in use keeps to (a larger constant leaves the rule unparsed).
     struct Op {
-        std::uint8_t code;
-        std::uint32_t arg;
+        std::uint32_t code : 8;
+        std::uint32_t arg : 24;
     };
 
     Op m_program[max_program];
