@@ -169,9 +169,12 @@ int compare_bounded(const Key& key, const unsigned char* stored, std::uint32_t r
     return key.at(room) == 0 ? -1 : 1;
 }
 
-// A message looked up as it is.
+// A message looked up as it is. A lookup with a count takes the first pair of the message that
+// the hash walk meets, with plural forms or without, as the gettext tools do; one without takes
+// a pair without plural forms first.
 struct Message {
     const char* text;
+    bool counted;
 
     KeyHash hash() const {
         KeyHash hash;
@@ -197,10 +200,12 @@ struct MessageInContext {
 
     const char* context;
     const char* message;
+    bool counted;
     std::size_t context_length;
 
-    MessageInContext(const char* context_text, const char* message_text)
-        : context(context_text), message(message_text), context_length(std::strlen(context_text)) {}
+    MessageInContext(const char* context_text, const char* message_text, bool with_count)
+        : context(context_text), message(message_text), counted(with_count),
+          context_length(std::strlen(context_text)) {}
     KeyHash hash() const {
         KeyHash hash;
         hash.add(context);
@@ -228,7 +233,7 @@ struct MessageInContext {
 } // namespace
 
 std::uint32_t nlsLoadedDomain::hash(const char* text) {
-    return Message{text}.hash().as_signed;
+    return Message{text, false}.hash().as_signed;
 }
 
 const char* nlsLoadedDomain::translate(const char* msgid) const {
@@ -238,14 +243,14 @@ const char* nlsLoadedDomain::translate(const char* msgid) const {
 
 const char* nlsLoadedDomain::translate_by_binary_chop(const char* msgid) const {
     if (!msgid || !image || failed) return msgid;
-    std::uint32_t pair = find_by_binary_chop(Message{msgid});
+    std::uint32_t pair = find_by_binary_chop(Message{msgid, false});
     const char* found = pair ? string_at(translations, pair - 1) : nullptr;
     return found ? found : msgid;
 }
 
 const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
     if (!msgid || !image || failed || hash_size < 3 || !hash_table) return msgid;
-    std::uint32_t pair = find_by_hash_table(Message{msgid});
+    std::uint32_t pair = find_by_hash_table(Message{msgid, false});
     const char* found = pair ? string_at(translations, pair - 1) : nullptr;
     return found ? found : msgid;
 }
@@ -254,14 +259,14 @@ const char* nlsLoadedDomain::ngettext(const char* singular, const char* plural,
                                       unsigned long n) const {
     const char* untranslated = n == 1 ? singular : plural;
     if (!singular || !image || failed) return untranslated;
-    std::uint32_t pair = find(Message{singular});
+    std::uint32_t pair = find(Message{singular, true});
     const char* found = pair ? plural_form(pair, n) : nullptr;
     return found ? found : untranslated;
 }
 
 const char* nlsLoadedDomain::pgettext(const char* context, const char* message) const {
     if (!context || !message || !image || failed) return message;
-    std::uint32_t pair = find(MessageInContext(context, message));
+    std::uint32_t pair = find(MessageInContext(context, message, false));
     const char* found = pair ? string_at(translations, pair - 1) : nullptr;
     return found ? found : message;
 }
@@ -270,7 +275,7 @@ const char* nlsLoadedDomain::npgettext(const char* context, const char* singular
                                        const char* plural, unsigned long n) const {
     const char* untranslated = n == 1 ? singular : plural;
     if (!context || !singular || !image || failed) return untranslated;
-    std::uint32_t pair = find(MessageInContext(context, singular));
+    std::uint32_t pair = find(MessageInContext(context, singular, true));
     const char* found = pair ? plural_form(pair, n) : nullptr;
     return found ? found : untranslated;
 }
@@ -315,8 +320,9 @@ std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const Key& key, std::size_
     std::uint32_t slots = hash_size;
     std::uint32_t index = h % slots;
     std::uint32_t step = 1 + h % (slots - 2);
-    // A pair with a plural form stores "singular\0plural" and is found by its singular; a pair
-    // that holds the key alone, as an exact length has always found, comes first.
+    // A pair with a plural form stores "singular\0plural" and is found by its singular; unless
+    // the key is counted, a pair that holds the key alone, as an exact length has always found,
+    // comes first.
     std::uint32_t plural = 0;
     // A table without an empty slot would otherwise be probed for ever.
     for (std::uint32_t tries = 0; tries < slots; ++tries) {
@@ -329,7 +335,7 @@ std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const Key& key, std::size_
             // The NUL after the key first: it rules out nearly every longer string cheaply.
             if (stored_length >= length && offset < image_size && length < image_size - offset &&
                 image[offset + length] == 0 && key.equals(image + offset, length)) {
-                if (stored_length == length) return k;
+                if (stored_length == length || key.counted) return k;
                 if (plural == 0) plural = k;
             }
         }

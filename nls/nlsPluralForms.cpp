@@ -24,6 +24,12 @@ enum Code : std::uint8_t {
     kNotEqual,
     kJumpIfZero, // pop; jump to arg when it was 0
     kJump,       // jump to arg
+    kOperation = 0x3f,
+    // Added to a binary operation whose right operand is the constant arg: a rule's operations
+    // mostly have one (n%10, == 1), and every instruction saved is a dispatch saved.
+    kImmediate = 0x80,
+    // Added to an immediate operation whose left operand is n: it pushes n op arg.
+    kOnN = 0x40,
 };
 
 constexpr std::uint32_t kMaxConstant = (1u << 24) - 1;
@@ -41,6 +47,11 @@ struct nlsPluralForms::Compiler {
     int depth = 0;   // values on the evaluation stack at this point of the program
     int nesting = 0; // recursion depth of the parser
     bool ok = true;
+    // Where the last n and the last constant operand were emitted, and the last place a jump
+    // lands: what may be fused into one instruction.
+    int last_n = -1;
+    int last_constant = -1;
+    int landed = -1;
 
     void skip_blanks() {
         while (*cursor == ' ' || *cursor == '\t')
@@ -72,11 +83,29 @@ struct nlsPluralForms::Compiler {
         if (++depth > max_stack) ok = false;
     }
     void binary(Code code) {
-        emit(code);
         --depth;
+        // A right operand that is a constant alone (not the end of a ?: or && that jumps past it)
+        // becomes the operation's argument; whatever jumps to it finds the left operand on the
+        // stack, as the fused instruction expects. A left operand that is n alone, which nothing
+        // jumps into the middle of, joins them too.
+        int at = length - 1;
+        if (!ok || last_constant != at || landed == length) {
+            emit(code);
+            return;
+        }
+        if (last_n == at - 1 && landed != at) {
+            program[at - 1] =
+                Op{static_cast<std::uint32_t>(code | kImmediate | kOnN), program[at].arg};
+            --length;
+        } else {
+            program[at].code = code | kImmediate;
+        }
+        last_n = last_constant = -1; // neither stands alone any more
     }
     void land(int jump) {
-        if (ok) program[jump].arg = static_cast<std::uint32_t>(length);
+        if (!ok) return;
+        program[jump].arg = static_cast<std::uint32_t>(length);
+        landed = length;
     }
 
     void conditional() {
@@ -205,6 +234,7 @@ struct nlsPluralForms::Compiler {
         if (*cursor == 'n') {
             ++cursor;
             push(kN);
+            last_n = length - 1;
         } else if (std::isdigit(static_cast<unsigned char>(*cursor))) {
             std::uint64_t value = 0;
             for (; std::isdigit(static_cast<unsigned char>(*cursor)); ++cursor) {
@@ -212,6 +242,7 @@ struct nlsPluralForms::Compiler {
                 if (value > kMaxConstant) ok = false; // no rule needs such constants
             }
             push(kConst, static_cast<std::uint32_t>(value));
+            last_constant = length - 1;
         } else if (take("(")) {
             conditional();
             if (!take(")")) ok = false;
@@ -247,71 +278,91 @@ nlsPluralForms::nlsPluralForms(const char* header) : nlsPluralForms() {
 
 bool nlsPluralForms::evaluate(unsigned long n, unsigned long* form) const {
     if (!m_parsed) return false;
-    unsigned long stack[max_stack];
-    int top = -1;
+    // The top of the stack lives apart, where the compiler can keep it in a register; below
+    // holds the values under it (the first push saves a meaningless one).
+    unsigned long top = 0;
+    unsigned long below[max_stack];
+    int count = 0;
     for (int pc = 0; pc < m_length; ++pc) {
-        const Op& op = m_program[pc];
+        const Op op = m_program[pc];
         switch (op.code) {
         case kN:
-            stack[++top] = n;
+            below[count++] = top;
+            top = n;
             continue;
         case kConst:
-            stack[++top] = op.arg;
+            below[count++] = top;
+            top = op.arg;
             continue;
         case kNot:
-            stack[top] = !stack[top];
+            top = !top;
             continue;
         case kBool:
-            stack[top] = stack[top] != 0;
+            top = top != 0;
             continue;
-        case kJumpIfZero:
-            if (stack[top--] == 0) pc = static_cast<int>(op.arg) - 1;
+        case kJumpIfZero: {
+            bool zero = top == 0;
+            top = below[--count];
+            if (zero) pc = static_cast<int>(op.arg) - 1;
             continue;
+        }
         case kJump:
             pc = static_cast<int>(op.arg) - 1;
             continue;
         default:
             break;
         }
-        unsigned long right = stack[top--];
-        unsigned long& left = stack[top];
-        switch (op.code) {
+        unsigned long right;
+        if (op.code & kImmediate) {
+            right = op.arg;
+            if (op.code & kOnN) {
+                below[count++] = top;
+                top = n;
+            }
+        } else {
+            right = top;
+            top = below[--count];
+        }
+        switch (op.code & kOperation) {
         case kMul:
-            left *= right;
+            top *= right;
             break;
         case kDiv:
+            if (right == 0) return false;
+            top /= right;
+            break;
         case kMod:
             if (right == 0) return false;
-            left = op.code == kDiv ? left / right : left % right;
+            top %= right;
             break;
         case kAdd:
-            left += right;
+            top += right;
             break;
         case kSub:
-            left -= right;
+            top -= right;
             break;
         case kLess:
-            left = left < right;
+            top = top < right;
             break;
         case kGreater:
-            left = left > right;
+            top = top > right;
             break;
         case kLessEqual:
-            left = left <= right;
+            top = top <= right;
             break;
         case kGreaterEqual:
-            left = left >= right;
+            top = top >= right;
             break;
         case kEqual:
-            left = left == right;
+            top = top == right;
             break;
         default: // kNotEqual
-            left = left != right;
+            top = top != right;
             break;
         }
     }
-    if (stack[0] >= m_nplurals) return false;
-    *form = stack[0];
+    if (top >= m_nplurals) return false;
+    *form = top;
     return true;
 }
 

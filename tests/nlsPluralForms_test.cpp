@@ -32,6 +32,11 @@ TEST(nlsPluralForms, RulesInUseGiveTheirForms) {
         {"nplurals=2; plural=n==0 || 10/n > 2;", {{0, 1}, {1, 1}, {5, 0}}},
         {"nplurals=2; plural=!(n-1);", {{1, 1}, {0, 0}, {2, 0}}},
         {"nplurals=3; plural=\tn - 2 > 5 ? 2 : !!n;", {{0, 2}, {1, 2}, {2, 1}, {8, 2}}},
+        // Constants and n next to a branch's end are no operands of their own.
+        {"nplurals=9; plural=(n==1 ? 5 : n) + 2;", {{1, 7}, {0, 2}, {3, 5}}},
+        {"nplurals=6; plural=(n > 2 ? 7 : n) % 5;", {{0, 0}, {1, 1}, {3, 2}}},
+        {"nplurals=4; plural=2 * (n && 1) + (n || 0);", {{0, 0}, {5, 3}}},
+        {"nplurals=5; plural=n + (n > 1 ? 0 : 1);", {{0, 1}, {1, 2}, {2, 2}}},
     };
     for (const Case& c : cases) {
         nlsPluralForms rule(header(c.rule).c_str());
