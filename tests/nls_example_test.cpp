@@ -2,29 +2,15 @@
 
 #include "nlsManagerTestSupport.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out; // standard output and error together
-};
+using nlstest::Outcome;
 
 Outcome run(const std::string& arguments) {
-    std::string command = std::string(NLS_EXAMPLE_PROGRAM) + " " + arguments + " 2>&1";
-    Outcome result{-1, ""};
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.out.append(buffer, n);
-    int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return nlstest::run_command(std::string(NLS_EXAMPLE_PROGRAM) + " " + arguments);
 }
 
 using ExampleProgram = nlstest::ManagerTest; // a British user, no language variables

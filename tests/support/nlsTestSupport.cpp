@@ -2,11 +2,13 @@
 
 #include <platform/utString.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <ftw.h>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace nlstest {
@@ -51,6 +53,18 @@ void write_file(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+Outcome run_command(const std::string& command) {
+    Outcome result{-1, ""};
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.out.append(buffer, n);
+    int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers shared by the tests: a fresh temporary folder, environment variables restored on scope
-// exit, file writing, and interception of assertion reports.
+// exit, file writing, commands run for their output, and interception of assertion reports.
 
 #include <string>
 #include <vector>
@@ -39,6 +39,13 @@ private:
 
 /// Writes `bytes` to `path`, creating the folders on the way.
 void write_file(const std::string& path, const std::string& bytes);
+
+/// What a command run through the shell gave.
+struct Outcome {
+    int status;      ///< its exit status, -1 when it did not exit
+    std::string out; ///< standard output and error together
+};
+Outcome run_command(const std::string& command);
 
 /// Records every assertion report made while it lives, instead of printing it.
 class AssertCapture {
