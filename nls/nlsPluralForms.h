@@ -30,7 +30,7 @@ public:
     /// As index, but false (and `*form` untouched) where index falls back.
     bool evaluate(unsigned long n, unsigned long* form) const;
 
-    /// Most instructions a rule may compile to; the longest rules in use take about 40.
+    /// Most instructions a rule may compile to; the longest rules in use take about 35.
     static constexpr int max_program = 96;
     /// Deepest parenthesis or operator nesting accepted while parsing.
     static constexpr int max_nesting = 40;
