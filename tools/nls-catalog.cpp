@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -46,20 +47,18 @@ bool looks_like_po(const std::string& file) {
            start.compare(0, 7, "msgctxt") == 0;
 }
 
-// Loads `file`; on failure writes the one-line reason and gives false.
-bool load(const std::string& file, nlsLoadedDomain*& domain) {
+// The catalogue in `file`; null, after a one-line reason, when it does not load.
+std::unique_ptr<nlsLoadedDomain> load(const std::string& file) {
     unsigned int code = 0;
-    domain = new nlsLoadedDomain(utString(file.c_str()), &code);
-    if (!domain->failed) return true;
+    auto domain = std::make_unique<nlsLoadedDomain>(utString(file.c_str()), &code);
+    if (!domain->failed) return domain;
     if (code == nlsERROR_CATALOG_MAGIC && looks_like_po(file))
         std::printf("%s: a .po source, not a compiled catalogue: compile it with msgfmt\n",
                     file.c_str());
     else
         std::printf("%s: not loadable: %s (code %u)\n", file.c_str(),
                     nlsErrorData(code).text().c_str(), code);
-    delete domain;
-    domain = nullptr;
-    return false;
+    return nullptr;
 }
 
 std::uint32_t word(const nlsLoadedDomain& d, const unsigned char* at) {
@@ -91,8 +90,8 @@ std::string printable(const char* text) {
 }
 
 bool check(const std::string& file) {
-    nlsLoadedDomain* domain;
-    if (!load(file, domain)) return false;
+    std::unique_ptr<nlsLoadedDomain> domain = load(file);
+    if (!domain) return false;
     const nlsLoadedDomain& d = *domain;
     const std::uint16_t one = 1;
     bool host_little = *reinterpret_cast<const unsigned char*>(&one) == 1;
@@ -122,7 +121,6 @@ bool check(const std::string& file) {
     if (unreachable)
         std::printf("%s: %u of %u messages cannot be reached\n", file.c_str(), unreachable,
                     d.string_count);
-    delete domain;
     return unreachable == 0;
 }
 
@@ -148,8 +146,8 @@ int lookup(int argc, char** argv) {
     unsigned long n = count ? std::strtoul(count, &end, 10) : 1;
     if (count && (!*count || *end)) return usage_error("N must be a whole number");
 
-    nlsLoadedDomain* domain;
-    if (!load(positional[0], domain)) return 1;
+    std::unique_ptr<nlsLoadedDomain> domain = load(positional[0]);
+    if (!domain) return 1;
     const char* message = positional[1].c_str();
     const char* answer;
     if (context)
@@ -158,7 +156,6 @@ int lookup(int argc, char** argv) {
     else
         answer = count ? domain->ngettext(message, message, n) : domain->translate(message);
     std::printf("%s\n", answer);
-    delete domain;
     return 0;
 }
 
