@@ -353,13 +353,13 @@ const char* nlsLoadedDomain::plural_form(std::uint32_t pair, unsigned long n) co
     const unsigned char* text = image + offset;
     const unsigned char* end =
         text + std::min<std::uint64_t>(std::uint64_t{word(descriptor)} + 1, image_size - offset);
+    // Forms are short: a plain scan beats a call per form.
     auto form = [&](unsigned long index) -> const unsigned char* {
         const unsigned char* p = text;
         for (; index > 0; --index) {
-            const void* nul = std::memchr(p, 0, static_cast<std::size_t>(end - p));
-            if (!nul) return nullptr;
-            p = static_cast<const unsigned char*>(nul) + 1;
-            if (p >= end) return nullptr;
+            while (p < end && *p != 0)
+                ++p;
+            if (p >= end || ++p >= end) return nullptr;
         }
         return p;
     };
