@@ -64,7 +64,7 @@ const nlsLoadedDomain* nlsDataBase::catalogue() const {
 
 const char* nlsDataBase::gettext(const char* message) const {
     const nlsLoadedDomain* loaded = catalogue();
-    return loaded && message ? loaded->translate(message) : message;
+    return loaded ? loaded->translate(message) : message;
 }
 
 const char* nlsDataBase::ngettext(const char* singular, const char* plural, unsigned long n) const {

@@ -188,8 +188,7 @@ const char* nlsDomainManager::npgettext(const char* context, const char* singula
 
 const char* nlsDomainManager::dgettext(const char* domain, const char* message) {
     const nlsLoadedDomain* catalogue = catalogue_of(domain);
-    // A null message is passed back as it is rather than looked up.
-    return catalogue && message ? catalogue->translate(message) : message;
+    return catalogue ? catalogue->translate(message) : message;
 }
 
 const char* nlsDomainManager::dngettext(const char* domain, const char* singular,

@@ -21,8 +21,8 @@ public:
     nlsLoadedDomain& operator=(const nlsLoadedDomain&) = delete;
 
     /// The translation of `msgid`: through the hash table when it has three slots or more, else
-    /// by binary search. Returns `msgid` itself when there is no entry. A pair with a plural
-    /// form is found by its singular and gives its first form.
+    /// by binary search. Returns `msgid` itself when there is no entry (or it is null). A pair
+    /// with a plural form is found by its singular and gives its first form.
     const char* translate(const char* msgid) const;
     const char* translate_by_binary_chop(const char* msgid) const;
     /// Only for hash_size of 3 or more. A message with bytes 0x80 to 0xFF that the signed hash
