@@ -12,7 +12,9 @@
 # Run as a script (cmake -P) this file is the build step for one .po file.
 
 if(CMAKE_SCRIPT_MODE_FILE)
-  # -DMSGFMT= -DTOOL= -DPO= -DDOMAIN= -DOUTPUT_DIRECTORY= -DSTAMP=
+  # -DMSGFMT= -DTOOL= -DPO= -DDOMAIN= -DOUTPUT_DIRECTORY= -DSTAMP=, and -DEMULATOR= (its words
+  # joined by '|') where the tool runs through one
+  string(REPLACE "|" ";" emulator "${EMULATOR}")
   function(nls_catalog_step)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out
                     OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -21,11 +23,11 @@ if(CMAKE_SCRIPT_MODE_FILE)
     endif()
     set(out "${out}" PARENT_SCOPE)
   endfunction()
-  nls_catalog_step(${TOOL} language ${PO})
+  nls_catalog_step(${emulator} ${TOOL} language ${PO})
   set(mo ${OUTPUT_DIRECTORY}/${out}/LC_MESSAGES/${DOMAIN}.mo)
   file(MAKE_DIRECTORY ${OUTPUT_DIRECTORY}/${out}/LC_MESSAGES)
   nls_catalog_step(${MSGFMT} --check -o ${mo} ${PO})
-  nls_catalog_step(${TOOL} check ${mo})
+  nls_catalog_step(${emulator} ${TOOL} check ${mo})
   file(WRITE ${STAMP} "${mo}\n")
   return()
 endif()
@@ -49,6 +51,8 @@ function(nls_add_catalogs target)
   if(NOT tool)
     set(tool nls::nls-catalog)
   endif()
+  # A cross build runs the tool through its emulator (Wine for a Windows build).
+  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR "|" emulator)
   set(stamps)
   foreach(po ${arg_PO})
     get_filename_component(po ${po} ABSOLUTE)
@@ -57,6 +61,7 @@ function(nls_add_catalogs target)
     add_custom_command(OUTPUT ${stamp}
       COMMAND ${CMAKE_COMMAND} -DMSGFMT=${NLS_MSGFMT} -DTOOL=$<TARGET_FILE:${tool}> -DPO=${po}
               -DDOMAIN=${arg_DOMAIN} -DOUTPUT_DIRECTORY=${arg_OUTPUT_DIRECTORY} -DSTAMP=${stamp}
+              -DEMULATOR=${emulator}
               -P ${CMAKE_CURRENT_FUNCTION_LIST_FILE}
       DEPENDS ${po} ${tool} ${CMAKE_CURRENT_FUNCTION_LIST_FILE}
       COMMENT "Compiling and checking ${po}" VERBATIM)
