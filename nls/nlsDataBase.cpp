@@ -58,6 +58,31 @@ const utString& nlsDataBase::domain() const {
     return m_loaded_domain ? m_loaded_domain->path : kNoDomain;
 }
 
+const nlsLoadedDomain* nlsDataBase::catalogue() const {
+    return m_loaded_domain;
+}
+
+const char* nlsDataBase::gettext(const char* message) const {
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->translate(message) : message;
+}
+
+const char* nlsDataBase::ngettext(const char* singular, const char* plural, unsigned long n) const {
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->ngettext(singular, plural, n) : n == 1 ? singular : plural;
+}
+
+const char* nlsDataBase::pgettext(const char* context, const char* message) const {
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->pgettext(context, message) : message;
+}
+
+const char* nlsDataBase::npgettext(const char* context, const char* singular, const char* plural,
+                                   unsigned long n) const {
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->npgettext(context, singular, plural, n) : n == 1 ? singular : plural;
+}
+
 const char* nlsDataBase::language() const {
     return m_language.empty() ? env_language_or_c() : m_language.name().c_str();
 }

@@ -154,10 +154,47 @@ const char* nlsDomainManager::textdomain(const char* domain) {
     return nullptr;
 }
 
+nlsLoadedDomain* nlsDomainManager::catalogue_of(const char* domain) {
+    if (!domain) return the_current_domain ? the_current_domain->m_loaded_domain : nullptr;
+    if (!the_databases) return nullptr;
+    // A walk of its own, so that a lookup leaves the list's cursor where it stands.
+    nlsDataBasecoDListPtrcoPtrcoDListBcoIterator database(the_databases);
+    while (++database)
+        if (std::strcmp(database.value()->m_domain.c_str(), domain) == 0)
+            return database.value()->m_loaded_domain;
+    return nullptr;
+}
+
 const char* nlsDomainManager::gettext(const char* message) {
-    // A null message is passed back as it is rather than looked up.
-    if (!message || !the_current_domain || !the_current_domain->m_loaded_domain) return message;
-    return the_current_domain->m_loaded_domain->translate(message);
+    return dgettext(nullptr, message);
+}
+
+const char* nlsDomainManager::ngettext(const char* singular, const char* plural, unsigned long n) {
+    return dngettext(nullptr, singular, plural, n);
+}
+
+const char* nlsDomainManager::pgettext(const char* context, const char* message) {
+    const nlsLoadedDomain* catalogue = catalogue_of(nullptr);
+    return catalogue ? catalogue->pgettext(context, message) : message;
+}
+
+const char* nlsDomainManager::npgettext(const char* context, const char* singular,
+                                        const char* plural, unsigned long n) {
+    const nlsLoadedDomain* catalogue = catalogue_of(nullptr);
+    return catalogue ? catalogue->npgettext(context, singular, plural, n)
+           : n == 1  ? singular
+                     : plural;
+}
+
+const char* nlsDomainManager::dgettext(const char* domain, const char* message) {
+    const nlsLoadedDomain* catalogue = catalogue_of(domain);
+    return catalogue ? catalogue->translate(message) : message;
+}
+
+const char* nlsDomainManager::dngettext(const char* domain, const char* singular,
+                                        const char* plural, unsigned long n) {
+    const nlsLoadedDomain* catalogue = catalogue_of(domain);
+    return catalogue ? catalogue->ngettext(singular, plural, n) : n == 1 ? singular : plural;
 }
 
 // ---------------------------------------------------------------------------------------------

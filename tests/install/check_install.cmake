@@ -1,5 +1,7 @@
 # Puts the built library into a scratch tree, then builds and runs a small consumer against it
-# twice: through find_package(nls) and through pkg-config. MODE "install" runs cmake --install;
+# twice: through find_package(nls) and through pkg-config; then builds the example program on its
+# own against it, its catalogues through nls_add_catalogs and the installed nls-catalog, and
+# installs and runs it. MODE "install" runs cmake --install;
 # MODE "package" runs cpack -G DEB and unpacks both packages with dpkg-deb -x, as apt would
 # install them, but into the scratch tree. For Windows (NLS_WINDOWS) the consumer is cross-built
 # with the toolchain file and run by the emulator in a copy of the installed bin/ folder, whose
@@ -36,11 +38,12 @@ else()
 endif()
 
 set(installed include/nls/nlsLoadedDomain.h include/platform/utString.h
-    include/platform/apExport.h lib/cmake/nls/nlsConfig.cmake lib/pkgconfig/nls.pc)
+    include/platform/apExport.h lib/cmake/nls/nlsConfig.cmake lib/cmake/nls/nlsCatalogs.cmake
+    lib/pkgconfig/nls.pc)
 if(NLS_WINDOWS)
-  list(APPEND installed bin/nls.dll lib/libnls.dll.a)
+  list(APPEND installed bin/nls.dll lib/libnls.dll.a bin/nls-catalog.exe)
 else()
-  list(APPEND installed lib/libnls.so)
+  list(APPEND installed lib/libnls.so bin/nls-catalog)
 endif()
 foreach(file ${installed})
   if(NOT EXISTS ${prefix}/${file})
@@ -78,6 +81,38 @@ if(NOT NLS_WINDOWS)
   run(c++ -std=c++17 ${NLS_SOURCE_DIR}/tests/install/consumer/main.cpp ${flags}
       -o ${WORK_DIR}/pc_consumer)
   run(${WORK_DIR}/pc_consumer)
+
+  # The CMake function from a consumer project: the example, built and installed on its own.
+  run(${CMAKE_COMMAND} -S ${NLS_SOURCE_DIR}/examples -B ${WORK_DIR}/example
+      -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_INSTALL_PREFIX=${WORK_DIR}/example-prefix)
+  run(${CMAKE_COMMAND} --build ${WORK_DIR}/example)
+  run(${CMAKE_COMMAND} --install ${WORK_DIR}/example)
+  foreach(language German French Japanese Portuguese-BRA)
+    foreach(domain editor viewer)
+      set(file share/nls_example/${language}/LC_MESSAGES/${domain}.mo)
+      if(NOT EXISTS ${WORK_DIR}/example-prefix/${file})
+        message(FATAL_ERROR "nls_add_catalogs did not install ${file}")
+      endif()
+    endforeach()
+  endforeach()
+  foreach(program ${WORK_DIR}/example/nls_example ${WORK_DIR}/example-prefix/bin/nls_example)
+    execute_process(COMMAND ${program} --dir ${WORK_DIR}/example-prefix/share/nls_example
+                            --language pt_BR.UTF-8 --domain viewer Print
+                    OUTPUT_VARIABLE printed COMMAND_ERROR_IS_FATAL ANY)
+    if(NOT printed STREQUAL "Imprimir\n")
+      message(FATAL_ERROR "${program} printed: ${printed}")
+    endif()
+  endforeach()
+
+  # Without msgfmt the function stops the configuration with one clear message. Paths ignored so
+  # that find_program finds none; the compiler and make are given, as they are found the same way.
+  execute_process(COMMAND ${CMAKE_COMMAND} -S ${NLS_SOURCE_DIR}/examples -B ${WORK_DIR}/no-msgfmt
+                          -DCMAKE_PREFIX_PATH=${prefix} "-DCMAKE_IGNORE_PATH=/usr/bin;/bin"
+                          -DCMAKE_CXX_COMPILER=${NLS_CXX} -DCMAKE_MAKE_PROGRAM=${NLS_MAKE}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(rc EQUAL 0 OR NOT out MATCHES "nls_add_catalogs: msgfmt not found")
+    message(FATAL_ERROR "configured without msgfmt (${rc}):\n${out}")
+  endif()
   return()
 endif()
 
