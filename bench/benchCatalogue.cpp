@@ -31,14 +31,19 @@ Catalogue::~Catalogue() {
 }
 
 std::unique_ptr<Catalogue> Catalogue::generated(int n) {
-    std::unique_ptr<Catalogue> c(new Catalogue);
-    c->domain = "nlsbench" + std::to_string(n);
-    c->path = c->root + "/de/LC_MESSAGES/" + c->domain + ".mo";
     // The header entry names the charset, without which some readers refuse the file.
     std::vector<nlstest::MoEntry> entries{{"", "Content-Type: text/plain; charset=UTF-8\n"}};
     for (int i = 0; i < n; ++i)
         entries.push_back({"Message " + std::to_string(i * 7919 % n) + " of the user interface",
                            "Meldung " + std::to_string(i) + " der Benutzeroberfl\xC3\xA4" + "che"});
+    return written("nlsbench" + std::to_string(n), entries);
+}
+
+std::unique_ptr<Catalogue> Catalogue::written(const std::string& domain,
+                                              const std::vector<nlstest::MoEntry>& entries) {
+    std::unique_ptr<Catalogue> c(new Catalogue);
+    c->domain = domain;
+    c->path = c->root + "/de/LC_MESSAGES/" + c->domain + ".mo";
     std::string image = nlstest::build_mo(entries);
     std::ofstream(c->path, std::ios::binary).write(image.data(), image.size());
     c->real_path = c->path;

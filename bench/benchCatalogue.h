@@ -3,6 +3,8 @@
 // Catalogues for the benchmarks, laid out as gettext implementations look for them
 // (<root>/de/LC_MESSAGES/<domain>.mo) in a temporary folder that goes with the object.
 
+#include "moWriter.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +15,9 @@ class Catalogue {
 public:
     /// A generated catalogue of `n` messages, written with the tests' catalogue writer.
     static std::unique_ptr<Catalogue> generated(int n);
+    /// A catalogue of the given entries under the domain name `domain`.
+    static std::unique_ptr<Catalogue> written(const std::string& domain,
+                                              const std::vector<nlstest::MoEntry>& entries);
     /// An existing catalogue file, linked into a fresh folder under its own domain name; null
     /// when the file cannot be read as a catalogue.
     static std::unique_ptr<Catalogue> linked(const std::string& file);

@@ -1,13 +1,15 @@
 // Catalogue lookups by hash table and by binary search against glibc's dgettext on the same file,
 // and the load of a catalogue against a plain read of it; on a real catalogue, a hit against the
 // least a hash lookup can do, short messages against dgettext, and a miss of a message with bytes
-// 0x80 to 0xFF against a miss of an ASCII one. bench/ratios.py turns one run into ratios, the
-// only figures worth comparing on a shared machine.
+// 0x80 to 0xFF against a miss of an ASCII one; on one catalogue of the real one's messages,
+// plural and context hits against plain ones. bench/ratios.py turns one run into ratios, the only
+// figures worth comparing on a shared machine.
 
 #include <nls/nlsLoadedDomain.h>
 
 #include "benchCatalogue.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <clocale>
 #include <cstdlib>
@@ -16,6 +18,7 @@
 #include <libintl.h>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -187,6 +190,60 @@ void BM_MissNonAscii(benchmark::State& state) {
     miss(state, 1);
 }
 
+// --- plural forms and contexts: the real catalogue's messages, every third one plain, with
+// plural forms or in a context, in one catalogue under Russian's rule of three forms ---------
+
+struct Forms {
+    std::unique_ptr<nlsbench::Catalogue> c;
+    std::unique_ptr<nlsLoadedDomain> domain;
+    std::vector<const char*> keys[3]; ///< plain, counted, in the context "menu"
+};
+
+const Forms* forms(benchmark::State& state) {
+    const Real* r = real(state);
+    if (!r) return nullptr;
+    static Forms made = [r] {
+        Forms f;
+        std::vector<nlstest::MoEntry> entries{
+            {"", "Content-Type: text/plain; charset=UTF-8\n"
+                 "Plural-Forms: nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && "
+                 "n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);\n"}};
+        const std::vector<std::string>& ids = r->c->msgids;
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            const std::string& id = ids[i];
+            const std::string kinds[3] = {id, id + '\0' + "plural", "menu\x04" + id};
+            entries.push_back({kinds[i % 3], "form 0" + std::string(1, '\0') + "form 1" +
+                                                 std::string(1, '\0') + "form 2"});
+            f.keys[i % 3].push_back(id.c_str());
+        }
+        // The lookups in the real catalogue's shuffled order.
+        for (auto& keys : f.keys)
+            std::shuffle(keys.begin(), keys.end(), std::mt19937(42));
+        f.c = nlsbench::Catalogue::written("nlsforms", entries);
+        unsigned int code = 0;
+        f.domain = std::make_unique<nlsLoadedDomain>(utString(f.c->path.c_str()), &code);
+        return f;
+    }();
+    if (!made.domain->plural_forms.parsed()) state.SkipWithError("the plural rule did not parse");
+    return &made;
+}
+
+void BM_FormsGettextHit(benchmark::State& state) {
+    if (const Forms* f = forms(state))
+        run(state, f->keys[0], [&](const char* msgid) { return f->domain->translate(msgid); });
+}
+void BM_FormsNgettextHit(benchmark::State& state) {
+    unsigned long n = 0;
+    if (const Forms* f = forms(state))
+        run(state, f->keys[1],
+            [&](const char* msgid) { return f->domain->ngettext(msgid, "plural", ++n % 100); });
+}
+void BM_FormsPgettextHit(benchmark::State& state) {
+    if (const Forms* f = forms(state))
+        run(state, f->keys[2],
+            [&](const char* msgid) { return f->domain->pgettext("menu", msgid); });
+}
+
 // The catalogue of 10,000 messages is about 1 MB.
 void BM_Load(benchmark::State& state) {
     const nlsbench::Catalogue& c = catalogue(10000);
@@ -230,5 +287,8 @@ BENCHMARK(BM_ShortHit);
 BENCHMARK(BM_ShortDgettext);
 BENCHMARK(BM_MissAscii);
 BENCHMARK(BM_MissNonAscii);
+BENCHMARK(BM_FormsGettextHit);
+BENCHMARK(BM_FormsNgettextHit);
+BENCHMARK(BM_FormsPgettextHit);
 
 BENCHMARK_MAIN();

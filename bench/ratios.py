@@ -18,6 +18,8 @@ PAIRS = [
     ("real hit: nls / bare inline probe", "BM_RealHit", "BM_RealBareProbe", "<= 1.3"),
     ("real, short messages: dgettext / nls", "BM_ShortDgettext", "BM_ShortHit", ">= 3"),
     ("real miss: non-ASCII / ASCII", "BM_MissNonAscii", "BM_MissAscii", "<= 2"),
+    ("ngettext hit / gettext hit", "BM_FormsNgettextHit", "BM_FormsGettextHit", "<= 1.5"),
+    ("pgettext hit / gettext hit", "BM_FormsPgettextHit", "BM_FormsGettextHit", "<= 1.3"),
 ]
 
 TIME_UNITS_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}

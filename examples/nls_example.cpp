@@ -40,8 +40,8 @@ const char* const kUsage =
     "The language otherwise comes from LANGUAGE (a list such as fr:de, tried first for each\n"
     "domain) and LC_ALL, LC_MESSAGES or LANG (a POSIX locale name such as de_DE.UTF-8, or a\n"
     "library name such as German), the display language stored under\n"
-    "HKCU\\Software\\nls\\example, or the regional settings (NLS_USER_LOCALE, such as de-DE,\n"
-    "or the POSIX locale).\n";
+    "HKCU\\Software\\nls\\example, or the user's regional settings (on POSIX:\n"
+    "NLS_USER_LOCALE, such as de-DE, or the POSIX locale).\n";
 
 struct Options {
     std::string dir = NLS_EXAMPLE_CATALOGS;
@@ -83,7 +83,7 @@ std::string language_source() {
         stored.is_codepage_compatible())
         return "the persisted display-language setting";
     if (found) return std::string("the environment (") + found + ")";
-    return "the regional settings (NLS_USER_LOCALE or the POSIX locale)";
+    return "the regional settings";
 }
 
 std::vector<nlsLanguage> available_languages() {

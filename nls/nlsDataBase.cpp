@@ -41,7 +41,7 @@ nlsDataBase::nlsDataBase(const char* domain) : nlsDataBase(nullptr, domain) {}
 
 nlsDataBase::nlsDataBase(const char* pathlist, const char* domain)
     : m_domain(domain), m_initialised(0), m_language(), m_loaded_domain(nullptr),
-      m_pathlist(pathlist) {
+      m_pathlist(pathlist), m_lookup_domain(nullptr) {
     nlsChangeGuard guard;
     nlsErrorData record = nlsDomainManager::add(this);
     if (record.code() != nlsERROR_NONE) {
@@ -59,10 +59,35 @@ nlsDataBase::~nlsDataBase() {
 }
 
 const utString& nlsDataBase::domain() const {
-    // Read without the lock: a catalogue another thread's switch gives back is retired, not
-    // freed, so its path stays valid.
-    nlsLoadedDomain* catalogue = ap_load_acquire(m_loaded_domain);
-    return catalogue ? catalogue->path : kNoDomain;
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->path : kNoDomain;
+}
+
+const nlsLoadedDomain* nlsDataBase::catalogue() const {
+    // Without the lock: what the end of the last change published, so that a switch in another
+    // thread is seen whole; the catalogue it gave back is retired, not freed.
+    return ap_load_acquire(m_lookup_domain);
+}
+
+const char* nlsDataBase::gettext(const char* message) const {
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->translate(message) : message;
+}
+
+const char* nlsDataBase::ngettext(const char* singular, const char* plural, unsigned long n) const {
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->ngettext(singular, plural, n) : n == 1 ? singular : plural;
+}
+
+const char* nlsDataBase::pgettext(const char* context, const char* message) const {
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->pgettext(context, message) : message;
+}
+
+const char* nlsDataBase::npgettext(const char* context, const char* singular, const char* plural,
+                                   unsigned long n) const {
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->npgettext(context, singular, plural, n) : n == 1 ? singular : plural;
 }
 
 const char* nlsDataBase::language() const {
@@ -168,14 +193,13 @@ void nlsDataBase::initialise(const utString& pathlist) {
         path = find_catalogue(m_language, directories, count);
     }
     if (!path.empty()) {
-        // Stored atomically: lookups in other threads read the pointer without the lock.
-        ap_store_release(m_loaded_domain, nlsDomainManager::access_domain(path));
+        m_loaded_domain = nlsDomainManager::access_domain(path);
         if (m_loaded_domain) {
             // Shared with another database: report the environment's language from now on.
             m_language = nlsLanguage();
         } else {
             unsigned int code = nlsERROR_NONE;
-            ap_store_release(m_loaded_domain, nlsDomainManager::load_domain(path, &code));
+            m_loaded_domain = nlsDomainManager::load_domain(path, &code);
             error(nlsErrorData(code));
         }
     }
@@ -194,7 +218,7 @@ int nlsDataBase::language(const utString& name) {
     nlsLanguage wanted(name.c_str());
     if (wanted == nlsLanguage(language())) return 1;
     if (m_loaded_domain) nlsDomainManager::unload_domain(m_loaded_domain);
-    ap_store_release(m_loaded_domain, static_cast<nlsLoadedDomain*>(nullptr));
+    m_loaded_domain = nullptr;
     m_initialised = 0;
     m_language = wanted;
     initialise(locale_path());

@@ -37,6 +37,15 @@ public:
     /// and for which pathlist()/<name>/LC_MESSAGES/<domain>.mo exists. NLSPATH is not looked at.
     void list_available_languages(coiFiller<nlsLanguage> filler) const;
 
+    /// Lookups in this database's catalogue, whatever the current domain: the translation, or
+    /// `message` itself; for plurals the form for `n`, or without one `singular` for n == 1 and
+    /// `plural` otherwise; with a context, the entry of `message` in `context`.
+    const char* gettext(const char* message) const;
+    const char* ngettext(const char* singular, const char* plural, unsigned long n) const;
+    const char* pgettext(const char* context, const char* message) const;
+    const char* npgettext(const char* context, const char* singular, const char* plural,
+                          unsigned long n) const;
+
     /// Installs `handler` (null silences every report, fatal ones included) and returns the
     /// handler installed before.
     static handler_type error_handler(handler_type handler);
@@ -65,6 +74,12 @@ protected:
 
 private:
     friend class nlsDomainManager;
+
+    /// m_loaded_domain as lookups in any thread read it: published at the end of each change.
+    nlsLoadedDomain* m_lookup_domain;
+
+    /// The catalogue that the lookups read; null without one.
+    const nlsLoadedDomain* catalogue() const;
 
     /// directory/language/LC_MESSAGES/domain.mo
     static utString catalogue_path(const utString& directory, const utString& language,

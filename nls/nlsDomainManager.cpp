@@ -223,6 +223,11 @@ void nlsDomainManager::unload_domain(nlsLoadedDomain* domain) {
 }
 
 void nlsDomainManager::publish() {
+    if (the_databases) {
+        nlsDataBasecoDListPtrcoPtrcoDListBcoIterator it(the_databases);
+        while (++it)
+            ap_store_release(it.value()->m_lookup_domain, it.value()->m_loaded_domain);
+    }
     g_current_catalogue.store(the_current_domain ? the_current_domain->m_loaded_domain : nullptr,
                               std::memory_order_release);
     if (the_databases) {
@@ -254,7 +259,7 @@ void nlsDomainManager::publish() {
 }
 
 nlsLoadedDomain* nlsDomainManager::catalogue_of(const char* domain) {
-    if (!domain) return nullptr;
+    if (!domain) return g_current_catalogue.load(std::memory_order_acquire);
     DomainSlot* slot = find_slot(domain);
     return slot ? slot->catalogue.load(std::memory_order_acquire) : nullptr;
 }
@@ -278,10 +283,35 @@ const char* nlsDomainManager::textdomain(const char* domain) {
 }
 
 const char* nlsDomainManager::gettext(const char* message) {
-    nlsLoadedDomain* catalogue = g_current_catalogue.load(std::memory_order_acquire);
-    // A null message is passed back as it is rather than looked up.
-    if (!message || !catalogue) return message;
-    return catalogue->translate(message);
+    return dgettext(nullptr, message);
+}
+
+const char* nlsDomainManager::ngettext(const char* singular, const char* plural, unsigned long n) {
+    return dngettext(nullptr, singular, plural, n);
+}
+
+const char* nlsDomainManager::pgettext(const char* context, const char* message) {
+    const nlsLoadedDomain* catalogue = catalogue_of(nullptr);
+    return catalogue ? catalogue->pgettext(context, message) : message;
+}
+
+const char* nlsDomainManager::npgettext(const char* context, const char* singular,
+                                        const char* plural, unsigned long n) {
+    const nlsLoadedDomain* catalogue = catalogue_of(nullptr);
+    return catalogue ? catalogue->npgettext(context, singular, plural, n)
+           : n == 1  ? singular
+                     : plural;
+}
+
+const char* nlsDomainManager::dgettext(const char* domain, const char* message) {
+    const nlsLoadedDomain* catalogue = catalogue_of(domain);
+    return catalogue ? catalogue->translate(message) : message;
+}
+
+const char* nlsDomainManager::dngettext(const char* domain, const char* singular,
+                                        const char* plural, unsigned long n) {
+    const nlsLoadedDomain* catalogue = catalogue_of(domain);
+    return catalogue ? catalogue->ngettext(singular, plural, n) : n == 1 ? singular : plural;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -46,6 +46,21 @@ public:
     static const char* textdomain(const char* domain);
     /// The translation of `message` in the current database's catalogue, or `message` itself.
     static const char* gettext(const char* message);
+    /// The form for `n` of the translation of `singular` in the current database's catalogue;
+    /// without one, `singular` for n == 1 and `plural` otherwise.
+    static const char* ngettext(const char* singular, const char* plural, unsigned long n);
+    /// The translation of `message` in `context` in the current database's catalogue, or
+    /// `message` itself.
+    static const char* pgettext(const char* context, const char* message);
+    /// ngettext for `singular` in `context`.
+    static const char* npgettext(const char* context, const char* singular, const char* plural,
+                                 unsigned long n);
+    /// gettext in the first registered database of `domain` (null: the current one); the current
+    /// domain stays selected.
+    static const char* dgettext(const char* domain, const char* message);
+    /// ngettext in the first registered database of `domain` (null: the current one).
+    static const char* dngettext(const char* domain, const char* singular, const char* plural,
+                                 unsigned long n);
     /// The current language ("English" while NO_TRANSLATION is selected).
     static const utString& language();
     /// "NO_TRANSLATION"
@@ -154,7 +169,9 @@ private:
     /// the registry; the end of every change calls it. Frees retired catalogues once no database
     /// is left.
     static void publish();
-    /// The catalogue of the first database of that domain name, or null: a lookup, lock-free.
+    /// The catalogue that every lookup goes to: the current database's for a null `domain`, else
+    /// the first registered database's of that domain name; null where there is none. Lock-free:
+    /// it reads what publish() last published.
     static nlsLoadedDomain* catalogue_of(const char* domain);
 
     /// Writes the user's language name into `buffer` (500 characters at least).

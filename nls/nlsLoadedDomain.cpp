@@ -3,6 +3,7 @@
 #include <nls/nlsErrorData.h>
 #include <platform/apCrtIo.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,16 +23,6 @@ bool fits(std::uint64_t offset, std::uint64_t count, std::uint64_t width, std::u
     return offset <= size && count * width <= size - offset;
 }
 
-// Orders `wanted` against a stored string of which only `room` bytes lie inside the image. A
-// string that runs into the image's end stops there and never equals `wanted`.
-int compare_bounded(const unsigned char* wanted, const unsigned char* stored, std::uint32_t room) {
-    for (std::uint32_t i = 0; i < room; ++i) {
-        int order = int{wanted[i]} - int{stored[i]};
-        if (order != 0 || wanted[i] == 0) return order;
-    }
-    return wanted[room] == 0 ? -1 : 1;
-}
-
 } // namespace
 
 nlsLoadedDomain::nlsLoadedDomain(const utString& file_path, unsigned int* error)
@@ -43,7 +34,11 @@ nlsLoadedDomain::nlsLoadedDomain(const utString& file_path, unsigned int* error)
     if (code != nlsERROR_NONE) {
         failed = 1;
         if (error) *error = code;
+        return;
     }
+    static const char empty[] = "";
+    const char* header = translate(empty);
+    if (header != empty) plural_forms = nlsPluralForms(header);
 }
 
 nlsLoadedDomain::~nlsLoadedDomain() {
@@ -55,7 +50,7 @@ unsigned int nlsLoadedDomain::load() {
     if (fd < 0) return nlsERROR_CATALOG_OPEN;
 
     struct _stat64i32 status;
-    if (_fstat64i32(fd, &status) != 0 || status.st_size < static_cast<std::int32_t>(kHeaderSize)) {
+    if (ap_crt_fstat(fd, &status) != 0 || status.st_size < static_cast<std::int32_t>(kHeaderSize)) {
         _close(fd);
         return nlsERROR_CATALOG_STAT;
     }
@@ -69,7 +64,7 @@ unsigned int nlsLoadedDomain::load() {
     image_size = size;
 
     for (std::uint32_t done = 0; done < size;) {
-        int got = _read(fd, image + done, size - done);
+        int got = ap_crt_read(fd, image + done, size - done);
         // A read that delivers nothing before the end means the file shrank under us: treated as
         // a failed read, since the image would be incomplete.
         if (got <= 0 || static_cast<std::uint32_t>(got) > size - done) {
@@ -135,35 +130,110 @@ std::uint32_t hash_step(std::uint32_t h, std::uint32_t byte) {
     return g != 0 ? h ^ (g >> 24) ^ g : h;
 }
 
-// The catalogue hash of a message with its bytes taken as signed (0x80 to 0xFF add -128 to -1),
-// which is the library's, and as unsigned, which is msgfmt's; and the message's length. The two
-// differ only for a message with such bytes.
-struct MessageHash {
-    std::uint32_t as_signed;
-    std::uint32_t as_unsigned;
-    std::size_t length;
+// The catalogue hash of a key with its bytes taken as signed (0x80 to 0xFF add -128 to -1),
+// which is the library's, and as unsigned, which is msgfmt's; and the key's length. The two
+// differ only for a key with such bytes.
+struct KeyHash {
+    std::uint32_t as_signed = 0;
+    std::uint32_t as_unsigned = 0;
+    std::size_t length = 0;
+
+    // Goes on over `text`, up to its NUL.
+    void add(const char* text) {
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+        // ASCII bytes hash alike either way, so most keys take one pass of one hash.
+        if (as_signed == as_unsigned) {
+            std::uint32_t h = as_signed;
+            for (; static_cast<signed char>(*p) > 0; ++p)
+                h = hash_step(h, *p);
+            as_signed = as_unsigned = h;
+        }
+        for (; *p; ++p) {
+            as_signed =
+                hash_step(as_signed, static_cast<std::uint32_t>(static_cast<signed char>(*p)));
+            as_unsigned = hash_step(as_unsigned, *p);
+        }
+        length += static_cast<std::size_t>(reinterpret_cast<const char*>(p) - text);
+    }
 };
 
-MessageHash hash_message(const char* text) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    std::uint32_t h = 0;
-    // ASCII bytes hash alike either way, so most messages take one pass of one hash.
-    for (; static_cast<signed char>(*p) > 0; ++p)
-        h = hash_step(h, *p);
-    MessageHash hash{h, h, 0};
-    for (; *p; ++p) {
-        hash.as_signed =
-            hash_step(hash.as_signed, static_cast<std::uint32_t>(static_cast<signed char>(*p)));
-        hash.as_unsigned = hash_step(hash.as_unsigned, *p);
+// Orders the key against a stored string of which only `room` bytes lie inside the image, byte
+// by byte as unsigned values; `at(i)` is the key's byte i, NUL at its end. A string that runs
+// into the image's end stops there and never equals the key.
+template <class Key>
+int compare_bounded(const Key& key, const unsigned char* stored, std::uint32_t room) {
+    for (std::uint32_t i = 0; i < room; ++i) {
+        int order = int{key.at(i)} - int{stored[i]};
+        if (order != 0 || key.at(i) == 0) return order;
     }
-    hash.length = static_cast<std::size_t>(reinterpret_cast<const char*>(p) - text);
-    return hash;
+    return key.at(room) == 0 ? -1 : 1;
 }
+
+// A message looked up as it is. A lookup with a count takes the first pair of the message that
+// the hash walk meets, with plural forms or without, as the gettext tools do; one without takes
+// a pair without plural forms first.
+struct Message {
+    const char* text;
+    bool counted;
+
+    KeyHash hash() const {
+        KeyHash hash;
+        hash.add(text);
+        return hash;
+    }
+    // Whether the `length` bytes at `stored` are the message's.
+    bool equals(const unsigned char* stored, std::size_t length) const {
+        return std::memcmp(stored, text, length) == 0;
+    }
+    unsigned char at(std::uint32_t i) const { return static_cast<unsigned char>(text[i]); }
+    // A catalogue whose image ends in NUL terminates every string in it.
+    int order(const unsigned char* stored, std::uint32_t room, bool terminated) const {
+        if (terminated) return std::strcmp(text, reinterpret_cast<const char*>(stored));
+        return compare_bounded(*this, stored, room);
+    }
+};
+
+// A message in a context: the key "context\004message" that msgfmt writes, hashed and compared
+// in its two pieces rather than joined.
+struct MessageInContext {
+    static constexpr unsigned char kSeparator = 0x04;
+
+    const char* context;
+    const char* message;
+    bool counted;
+    std::size_t context_length;
+
+    MessageInContext(const char* context_text, const char* message_text, bool with_count)
+        : context(context_text), message(message_text), counted(with_count),
+          context_length(std::strlen(context_text)) {}
+    KeyHash hash() const {
+        KeyHash hash;
+        hash.add(context);
+        hash.as_signed = hash_step(hash.as_signed, kSeparator);
+        hash.as_unsigned = hash_step(hash.as_unsigned, kSeparator);
+        ++hash.length;
+        hash.add(message);
+        return hash;
+    }
+    bool equals(const unsigned char* stored, std::size_t length) const {
+        return std::memcmp(stored, context, context_length) == 0 &&
+               stored[context_length] == kSeparator &&
+               std::memcmp(stored + context_length + 1, message, length - context_length - 1) == 0;
+    }
+    unsigned char at(std::uint32_t i) const {
+        if (i < context_length) return static_cast<unsigned char>(context[i]);
+        if (i == context_length) return kSeparator;
+        return static_cast<unsigned char>(message[i - context_length - 1]);
+    }
+    int order(const unsigned char* stored, std::uint32_t room, bool) const {
+        return compare_bounded(*this, stored, room);
+    }
+};
 
 } // namespace
 
 std::uint32_t nlsLoadedDomain::hash(const char* text) {
-    return hash_message(text).as_signed;
+    return Message{text, false}.hash().as_signed;
 }
 
 const char* nlsLoadedDomain::translate(const char* msgid) const {
@@ -173,52 +243,86 @@ const char* nlsLoadedDomain::translate(const char* msgid) const {
 
 const char* nlsLoadedDomain::translate_by_binary_chop(const char* msgid) const {
     if (!msgid || !image || failed) return msgid;
-    const unsigned char* wanted = reinterpret_cast<const unsigned char*>(msgid);
-    // A file that ends in NUL has every string terminated inside the image.
+    std::uint32_t pair = find_by_binary_chop(Message{msgid, false});
+    const char* found = pair ? string_at(translations, pair - 1) : nullptr;
+    return found ? found : msgid;
+}
+
+const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
+    if (!msgid || !image || failed || hash_size < 3 || !hash_table) return msgid;
+    std::uint32_t pair = find_by_hash_table(Message{msgid, false});
+    const char* found = pair ? string_at(translations, pair - 1) : nullptr;
+    return found ? found : msgid;
+}
+
+const char* nlsLoadedDomain::ngettext(const char* singular, const char* plural,
+                                      unsigned long n) const {
+    const char* untranslated = n == 1 ? singular : plural;
+    if (!singular || !image || failed) return untranslated;
+    std::uint32_t pair = find(Message{singular, true});
+    const char* found = pair ? plural_form(pair, n) : nullptr;
+    return found ? found : untranslated;
+}
+
+const char* nlsLoadedDomain::pgettext(const char* context, const char* message) const {
+    if (!context || !message || !image || failed) return message;
+    std::uint32_t pair = find(MessageInContext(context, message, false));
+    const char* found = pair ? string_at(translations, pair - 1) : nullptr;
+    return found ? found : message;
+}
+
+const char* nlsLoadedDomain::npgettext(const char* context, const char* singular,
+                                       const char* plural, unsigned long n) const {
+    const char* untranslated = n == 1 ? singular : plural;
+    if (!context || !singular || !image || failed) return untranslated;
+    std::uint32_t pair = find(MessageInContext(context, singular, true));
+    const char* found = pair ? plural_form(pair, n) : nullptr;
+    return found ? found : untranslated;
+}
+
+template <class Key> std::uint32_t nlsLoadedDomain::find(const Key& key) const {
+    if (hash_size > 2 && hash_table) return find_by_hash_table(key);
+    return find_by_binary_chop(key);
+}
+
+template <class Key> std::uint32_t nlsLoadedDomain::find_by_binary_chop(const Key& key) const {
     bool terminated = image[image_size - 1] == 0;
     std::uint32_t bottom = 0;
     std::uint32_t top = string_count;
     while (bottom < top) {
         std::uint32_t middle = bottom + (top - bottom) / 2;
         std::uint32_t offset = word(messages + std::size_t{middle} * kDescriptorSize + 4);
-        int order;
-        if (offset >= image_size)
-            order = compare_bounded(wanted, image, 0);
-        else if (terminated)
-            order = std::strcmp(msgid, reinterpret_cast<const char*>(image + offset));
-        else
-            order = compare_bounded(wanted, image + offset, image_size - offset);
-        if (order < 0) {
+        int order = offset >= image_size
+                        ? compare_bounded(key, image, 0)
+                        : key.order(image + offset, image_size - offset, terminated);
+        if (order < 0)
             top = middle;
-        } else if (order > 0) {
+        else if (order > 0)
             bottom = middle + 1;
-        } else {
-            const char* found = string_at(translations, middle);
-            return found ? found : msgid;
-        }
+        else
+            return middle + 1;
     }
-    return msgid;
+    return 0;
 }
 
-const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
-    if (!msgid || !image || failed || hash_size < 3 || !hash_table) return msgid;
-    MessageHash hash = hash_message(msgid);
-    std::uint32_t pair = probe(hash.as_signed, msgid, hash.length);
-    // msgfmt hashes bytes 0x80 to 0xFF unsigned; only messages that hold such bytes (and were
-    // missed) are worth a second walk.
+template <class Key> std::uint32_t nlsLoadedDomain::find_by_hash_table(const Key& key) const {
+    KeyHash hash = key.hash();
+    std::uint32_t pair = probe(hash.as_signed, key, hash.length);
+    // msgfmt hashes bytes 0x80 to 0xFF unsigned; only keys that hold such bytes (and were missed)
+    // are worth a second walk.
     if (pair == 0 && hash.as_unsigned != hash.as_signed)
-        pair = probe(hash.as_unsigned, msgid, hash.length);
-    if (pair == 0) return msgid;
-    const char* found = string_at(translations, pair - 1);
-    return found ? found : msgid;
+        pair = probe(hash.as_unsigned, key, hash.length);
+    return pair;
 }
 
-std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const char* msgid, std::size_t length) const {
+template <class Key>
+std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const Key& key, std::size_t length) const {
     std::uint32_t slots = hash_size;
     std::uint32_t index = h % slots;
     std::uint32_t step = 1 + h % (slots - 2);
-    // A pair with a plural form stores "singular\0plural" and is found by its singular; a pair
-    // that holds the message alone, as an exact length has always found, comes first.
+    // A pair with a plural form stores "singular\0plural" and is found by its singular; unless
+    // the key is counted, a pair that holds the key alone, as an exact length has always found,
+    // comes first.
     std::uint32_t plural = 0;
     // A table without an empty slot would otherwise be probed for ever.
     for (std::uint32_t tries = 0; tries < slots; ++tries) {
@@ -228,14 +332,45 @@ std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const char* msgid, std::si
             const unsigned char* descriptor = messages + std::size_t{k - 1} * kDescriptorSize;
             std::uint32_t stored_length = word(descriptor);
             std::uint32_t offset = word(descriptor + 4);
-            // The NUL after the message first: it rules out nearly every longer string cheaply.
+            // The NUL after the key first: it rules out nearly every longer string cheaply.
             if (stored_length >= length && offset < image_size && length < image_size - offset &&
-                image[offset + length] == 0 && std::memcmp(image + offset, msgid, length) == 0) {
-                if (stored_length == length) return k;
+                image[offset + length] == 0 && key.equals(image + offset, length)) {
+                if (stored_length == length || key.counted) return k;
                 if (plural == 0) plural = k;
             }
         }
         index = index >= slots - step ? index - (slots - step) : index + step;
     }
     return plural;
+}
+
+const char* nlsLoadedDomain::plural_form(std::uint32_t pair, unsigned long n) const {
+    const unsigned char* descriptor = translations + std::size_t{pair - 1} * kDescriptorSize;
+    std::uint32_t offset = word(descriptor + 4);
+    if (offset >= image_size) return nullptr;
+    // The forms are "form0\0form1\0...": a form is stored when it starts within the stored length
+    // and its NUL, as the gettext tools count; this stays inside the image whatever the length.
+    const unsigned char* text = image + offset;
+    const unsigned char* end =
+        text + std::min<std::uint64_t>(std::uint64_t{word(descriptor)} + 1, image_size - offset);
+    // Forms are short: a plain scan beats a call per form.
+    auto form = [&](unsigned long index) -> const unsigned char* {
+        const unsigned char* p = text;
+        for (; index > 0; --index) {
+            while (p < end && *p != 0)
+                ++p;
+            if (p >= end || ++p >= end) return nullptr;
+        }
+        return p;
+    };
+    unsigned long wanted = plural_forms.index(n);
+    const unsigned char* found = form(wanted);
+    // A form the rule names but the entry lacks: the Germanic rule's, else the first.
+    if (!found && wanted != (n != 1)) found = form(n != 1);
+    if (!found) found = text;
+    // The form's own NUL must lie inside the image too.
+    if (image[image_size - 1] != 0 &&
+        !std::memchr(found, 0, static_cast<std::size_t>(image + image_size - found)))
+        return nullptr;
+    return reinterpret_cast<const char*>(found);
 }

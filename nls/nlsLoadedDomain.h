@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nls/nlsPluralForms.h>
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
@@ -20,13 +21,23 @@ public:
     nlsLoadedDomain& operator=(const nlsLoadedDomain&) = delete;
 
     /// The translation of `msgid`: through the hash table when it has three slots or more, else
-    /// by binary search. Returns `msgid` itself when there is no entry. A pair with a plural
-    /// form is found by its singular and gives its first form.
+    /// by binary search. Returns `msgid` itself when there is no entry (or it is null). A pair
+    /// with a plural form is found by its singular and gives its first form.
     const char* translate(const char* msgid) const;
     const char* translate_by_binary_chop(const char* msgid) const;
     /// Only for hash_size of 3 or more. A message with bytes 0x80 to 0xFF that the signed hash
     /// misses is looked for again under the unsigned hash that msgfmt writes.
     const char* translate_by_hash_table(const char* msgid) const;
+
+    /// The form for `n` of the translation of `singular`, chosen by the catalogue's plural rule;
+    /// where the rule's form is not stored, the form n != 1 chooses, else the first. Without an
+    /// entry: `singular` for n == 1, `plural` otherwise.
+    const char* ngettext(const char* singular, const char* plural, unsigned long n) const;
+    /// The translation of `message` in `context` (the entry "context\004message"), or `message`.
+    const char* pgettext(const char* context, const char* message) const;
+    /// ngettext for `singular` in `context`.
+    const char* npgettext(const char* context, const char* singular, const char* plural,
+                          unsigned long n) const;
 
     /// The catalogue hash of a NUL-terminated string (bytes taken as signed).
     static std::uint32_t hash(const char* text);
@@ -44,12 +55,23 @@ public:
     std::uint32_t failed;
     /// Bytes in `image`; every lookup stays below it.
     std::uint32_t image_size;
+    /// The plural rule of the header (the translation of the empty message), read at load.
+    nlsPluralForms plural_forms;
 
 private:
     unsigned int load();
     std::uint32_t word(const unsigned char* at) const;
-    /// Walks the hash table from hash `h`: the number (1 to N) of the pair for `msgid`, whose
-    /// length is `length`, or 0.
-    std::uint32_t probe(std::uint32_t h, const char* msgid, std::size_t length) const;
+    /// The number (1 to N) of the pair for `key` (a Message or a MessageInContext), or 0: through
+    /// the hash table when it has three slots or more, else by binary search.
+    template <class Key> std::uint32_t find(const Key& key) const;
+    template <class Key> std::uint32_t find_by_binary_chop(const Key& key) const;
+    template <class Key> std::uint32_t find_by_hash_table(const Key& key) const;
+    /// Walks the hash table from hash `h`: the number of the pair for `key`, whose length is
+    /// `length`, or 0.
+    template <class Key>
+    std::uint32_t probe(std::uint32_t h, const Key& key, std::size_t length) const;
     const char* string_at(const unsigned char* table, std::uint32_t index) const;
+    /// The form for `n` of pair `pair`'s translation, or null when the translation lies outside
+    /// the image.
+    const char* plural_form(std::uint32_t pair, unsigned long n) const;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
-// Locale information as the domain manager's locale sources share it. Internal: not installed.
+// Locale information as the domain manager's locale sources share it. Internal: not installed;
+// nls_language_of is exported for the nls-catalog tool.
 
 #include <platform/apWinLocale.h>
 #include <platform/utString.h>
@@ -17,7 +18,7 @@ utString nls_first_word(const utString& name);
 /// ("de_DE.UTF-8" gives German, "pt_BR" Portuguese-BRA), else the language with its country
 /// ("de_AT" gives German-AUT) or alone ("de" gives German); "C" for C, POSIX and C.<codeset>. Any
 /// other value (a library name, an ISO name, "check") comes back as it is.
-utString nls_language_of(const utString& value);
+NLS_EXPORT utString nls_language_of(const utString& value);
 /// The folders that catalogue trees laid out the POSIX way (/usr/share/locale) use for a language,
 /// most specific first: de_DE and de for German, de_AT and de for German-AUT, nl for Dutch. None
 /// for a language that no locale speaks.

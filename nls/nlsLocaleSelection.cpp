@@ -26,14 +26,16 @@ namespace {
 // these reports match on it, whatever this file's layout.
 constexpr int kSetLocaleAssertLine = 768;
 
-// The user's default locale as the library's locale functions see it; the classic locale when
-// the platform cannot build it.
+// The user's default locale as the library's locale functions see it, when the platform builds
+// it as a named locale; otherwise the classic locale. It must have a name: set_cpp_num_locale
+// tells the locales of load time from those of a locale-setting step by it.
 std::locale user_default_locale() {
     try {
-        return ap_make_locale(std::locale::classic(), "", nullptr, std::locale::all);
+        std::locale user = ap_make_locale(std::locale::classic(), "", nullptr, std::locale::all);
+        if (user.name() != "*") return user;
     } catch (const std::exception&) {
-        return std::locale::classic();
     }
+    return std::locale::classic();
 }
 
 std::locale::category cpp_category(int category) {

@@ -16,6 +16,12 @@ public:
 
 protected:
     ~nlsNumPunct() override;
+    char do_decimal_point() const override;
     char do_thousands_sep() const override;
     std::string do_grouping() const override;
+
+private:
+    /// Taken from the platform's locale for the name: not every standard library builds a
+    /// numpunct_byname for the names that the C run time takes.
+    char m_decimal_point;
 };

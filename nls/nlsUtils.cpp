@@ -52,5 +52,6 @@ double nlsUtils::fiddle_atof(const char* text) {
     copy[sizeof copy - 1] = '\0';
     std::size_t plain = std::strspn(copy, "+-e0123456789inf");
     if (copy[plain] != '\0') copy[plain] = m_decimal_point;
-    return std::atof(copy);
+    // strtod rather than its equivalent atof: some C run times' atof reads no "inf".
+    return std::strtod(copy, nullptr);
 }

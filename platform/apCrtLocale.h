@@ -1,27 +1,26 @@
 #pragma once
 
-// The C run-time and standard-library locale calls, for the library's locale names. Windows takes
-// "German", "English_GBR" and "" (the user's default locale) as they stand; a POSIX C library
-// wants installed names such as de_DE.UTF-8, so platform/posix maps them here, and maps the
-// POSIX names that users set (LANG=de_DE.UTF-8, LANGUAGE=fr:de) the other way.
+// The C run-time and standard-library locale calls, for the library's locale names ("German",
+// "English_GBR", "Portuguese-BRA", and "" for the user's default locale). Each backend maps them
+// to what its run time takes: installed names such as de_DE.UTF-8 on POSIX; on Windows the names
+// as they stand, else "Language_CTY" for "Language-CTY" or for the table's ISO name.
+// POSIX locale names that users set (LANG=de_DE.UTF-8, LANGUAGE=fr:de) are mapped the other way,
+// to the library's names, alike on every platform (platform/apPosixLocale.cpp).
 
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
 #include <locale>
 
-/// The name the platform's locale functions take for `name`. `iso_name` is the language table's
-/// ISO name for it ("de-DE" for "German"), or null or empty when the table has none. On POSIX:
-/// "" becomes the locale of the user's regional settings (GetUserDefaultLCID), a table language
-/// its ISO name's locale, a language with a country code ("English_GBR", "English-GBR") the
-/// matching Windows locale's; anything else ("C", "de_DE.UTF-8") stays as it is.
-NLS_EXPORT utString ap_locale_name(const char* name, const char* iso_name);
-
-/// The C run-time setlocale of `category` for `name` (null queries), mapped as above.
+/// The C run-time setlocale of `category` for `name` (null queries). `iso_name` is the language
+/// table's ISO name for it ("de-DE" for "German"), or null or empty when the table has none.
 NLS_EXPORT const char* ap_setlocale(int category, const char* name, const char* iso_name);
 
-/// `base` with the facets of `category` from the locale `name`, mapped as above. Throws
-/// std::runtime_error, as std::locale does, for a name the standard library rejects.
+/// `base` with the facets of `category` from the locale `name`, mapped as for ap_setlocale.
+/// Where the standard library has named locales (POSIX) the result is named as they are; where
+/// it has none but "C" (Windows), the numeric facets carry the C run time's conventions for the
+/// name, and the result has no name. Throws std::runtime_error, as std::locale does, for a name
+/// that the platform rejects.
 NLS_EXPORT std::locale ap_make_locale(const std::locale& base, const char* name,
                                       const char* iso_name, std::locale::category category);
 
@@ -37,12 +36,10 @@ struct apPosixLocale {
     utString language;
 };
 
-/// The locale that a POSIX locale value names. Both fields are empty when `value` is null, not of
-/// that form, or of a language that no known locale speaks. Where users set the library's own
-/// names in the environment instead (Windows), this may give empty fields for every value.
+/// The locale that a POSIX locale value names, on every platform. Both fields are empty when
+/// `value` is null, not of that form, or of a language that no known locale speaks.
 NLS_EXPORT apPosixLocale ap_posix_locale(const char* value);
 
 /// The user's list of languages in order of preference, as GNU tools read it from LANGUAGE
-/// ("fr:de", entries being POSIX locale values or library names); null where the platform has
-/// no such list (Windows).
+/// ("fr:de", entries being POSIX locale values or library names), or null.
 NLS_EXPORT const char* ap_language_priority();

@@ -12,8 +12,14 @@ const apCrtSeam* ap_set_crt_seam(const apCrtSeam* seam) {
     return previous;
 }
 
-const apCrtSeam* ap_crt_seam() {
-    return g_seam;
+int ap_crt_read(int fd, void* buffer, unsigned int count) {
+    if (g_seam && g_seam->read) return g_seam->read(fd, buffer, count);
+    return _read(fd, buffer, count);
+}
+
+int ap_crt_fstat(int fd, struct _stat64i32* status) {
+    if (g_seam && g_seam->fstat) return g_seam->fstat(fd, status);
+    return _fstat64i32(fd, status);
 }
 
 void* ap_crt_malloc(std::size_t size) {

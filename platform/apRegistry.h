@@ -21,7 +21,8 @@ enum apValueType : int {
 /// empty component names no key. Key paths and value names are compared ignoring ASCII letter
 /// case. A key exists once it or a key below it has been created.
 ///
-/// An accessor is meant to live for one read or one write. Once an operation has failed on the
+/// An accessor is meant to live for one read or one write. On Windows it works on the current
+/// user's registry and stores text values only. On POSIX, once an operation has failed on the
 /// store (a store locked for longer than about a second, unreadable or missing its location), the
 /// accessor fails every later operation at once instead of waiting again.
 class NLS_EXPORT apRegistry {

@@ -2,62 +2,15 @@
 
 // Windows locale information, by the Windows names: the user's default locale, locale data by
 // identifier (8-bit, GetLocaleInfoU) or by locale name (wide, GetLocaleInfoEx), and the
-// enumeration of the supported locales. Windows has all but GetLocaleInfoU itself; elsewhere
-// platform/posix stands in for them with a table of Windows locales, and the user's locale comes
-// from NLS_USER_LOCALE or the POSIX locale variables (see GetUserDefaultLCID).
+// enumeration of the supported locales. Each backend's apWinApi.h declares the Windows types and
+// functions: Windows' own, or the POSIX stand-ins. GetLocaleInfoU is the library's on both.
 
 #include <platform/apExport.h>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <cstdint>
-
-using LCID = std::uint32_t;
-using LCTYPE = std::uint32_t;
-using DWORD = std::uint32_t;
-using BOOL = int;
-using LPWSTR = wchar_t*;
-using LPCWSTR = const wchar_t*;
-using LOCALE_ENUMPROCW = BOOL (*)(LPWSTR);
-
-#ifndef TRUE
-#define TRUE 1
-#endif
-#ifndef FALSE
-#define FALSE 0
-#endif
-
-constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
-constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
-
-constexpr LCTYPE LOCALE_SABBREVLANGNAME = 0x0003;
-constexpr LCTYPE LOCALE_SABBREVCTRYNAME = 0x0007;
-constexpr LCTYPE LOCALE_SISO639LANGNAME = 0x0059;
-constexpr LCTYPE LOCALE_SISO3166CTRYNAME = 0x005A;
-constexpr LCTYPE LOCALE_SNAME = 0x005C;
-constexpr LCTYPE LOCALE_SENGLANGUAGE = 0x1001;
-constexpr LCTYPE LOCALE_IDEFAULTANSICODEPAGE = 0x1004;
-
-constexpr DWORD LCID_INSTALLED = 1;
-constexpr DWORD LCID_SUPPORTED = 2;
-
-/// The user's locale, read afresh at each call: NLS_USER_LOCALE when it names a known locale
-/// ("en-GB"; letter case ignored, '_' taken for '-'), else the first of LC_ALL, LC_MESSAGES and
-/// LANG that names one ("de_DE.UTF-8", "de_DE@euro"), else en-US (0x0409).
-NLS_EXPORT LCID GetUserDefaultLCID();
-
-/// Locale data of a locale name (null: the user's locale) as wide text; as GetLocaleInfoU.
-NLS_EXPORT int GetLocaleInfoEx(LPCWSTR locale_name, LCTYPE type, LPWSTR buffer, int size);
-
-/// Calls `callback` with the identifier of each locale as 8 hexadecimal digits ("00000809"), in
-/// ascending order, until it returns FALSE. `flags` is LCID_INSTALLED or LCID_SUPPORTED (the same
-/// here); FALSE for other flags or a null callback.
-NLS_EXPORT BOOL EnumSystemLocalesW(LOCALE_ENUMPROCW callback, DWORD flags);
-#endif
+#include <apWinApi.h>
 
 /// Locale data of `lcid` (LOCALE_USER_DEFAULT and LOCALE_SYSTEM_DEFAULT mean the user's locale)
-/// as NUL-terminated 8-bit text in `buffer`. Returns the characters written including the NUL;
-/// 0 for an unknown locale or type, or a buffer too small, and then writes only an empty text.
-/// A `size` of 0 asks for the size needed, and writes nothing.
+/// as NUL-terminated 8-bit text in `buffer` (in the ANSI code page on Windows). Returns the
+/// characters written including the NUL; 0 for an unknown locale or type, or a buffer too small,
+/// and then writes only an empty text. A `size` of 0 asks for the size needed, and writes nothing.
 NLS_EXPORT int GetLocaleInfoU(LCID lcid, LCTYPE type, char* buffer, int size);

@@ -3,6 +3,7 @@
 #include "nlsManagerTestSupport.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -35,6 +36,7 @@ TEST_F(Database, WithoutAnyDirectoryNothingIsSearched) {
     EXPECT_EQ(db.pathlist(), db.locale_path());
 
     nlstest::ScopedEnv empty("NLSPATH", "");
+    if (!std::getenv("NLSPATH")) return; // a C run time that keeps no empty variable (Windows)
     testing::internal::CaptureStderr();
     DataBase searched("editor");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
@@ -104,6 +106,27 @@ TEST_F(Database, HostileDomainNamesFindNothing) {
         EXPECT_EQ(db.m_loaded_domain, nullptr);
         EXPECT_EQ(nlsDomainManager::textdomain(domain.c_str()), std::string(""));
     }
+}
+
+TEST_F(Database, CatalogueFoldersMayHaveNamesBeyondAscii) {
+    // "Catálogos" in code page 1252: Windows takes 8-bit paths in the ANSI code page.
+    const std::string root = dir / "Cat\xE1logos";
+    catalogue(root, "German", "editor", {"m"});
+    DataBase db(root.c_str(), "editor");
+    EXPECT_NE(db.m_loaded_domain, nullptr);
+    EXPECT_EQ(db.domain(), utString((root + "/German/LC_MESSAGES/editor.mo").c_str()));
+}
+
+TEST_F(Database, VeryLongLanguageFromTheEnvironmentFindsNothing) {
+    catalogue(dir.path(), "German", "editor", {"m"});
+    const std::string long_value(30000, 'x'); // near Windows' limit for one variable
+    nlstest::ScopedEnv lang("LANG", long_value.c_str());
+    testing::internal::CaptureStderr();
+    DataBase db(dir.path().c_str(), "editor");
+    const std::string reports = testing::internal::GetCapturedStderr();
+    EXPECT_NE(reports.find("NLS Warning: Setting up locale for language <xxx"), std::string::npos);
+    EXPECT_EQ(db.m_loaded_domain, nullptr);
+    EXPECT_EQ(db.language(), long_value);
 }
 
 } // namespace

@@ -36,6 +36,57 @@ TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
 }
 
+TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
+    using nlstest::MoEntry;
+    const std::string plural("%d file\0%d files", 16), in_menu = "menu\x04Open";
+    auto write = [&](const std::string& root, const std::string& domain,
+                     std::vector<MoEntry> entries) {
+        nlstest::write_file(root + "/German/LC_MESSAGES/" + domain + ".mo",
+                            nlstest::build_mo(std::move(entries)));
+    };
+    write(dir.path(), "editor",
+          {{"", "Plural-Forms: nplurals=3; plural=n%3;\n"},
+           {"Open", "E:Open"},
+           {plural, std::string("E0\0E1\0E2", 8)},
+           {in_menu, "E:menu"}});
+    write(dir.path(), "viewer", {{"Open", "V:Open"}, {plural, std::string("V0\0V1", 5)}});
+    write(dir / "second", "viewer", {{"Open", "second viewer"}});
+    const char *one = "%d file", *many = "%d files", *open = "Open";
+
+    // Nothing selected, nothing registered: the untranslated pointers.
+    EXPECT_EQ(nlsDomainManager::ngettext(one, many, 1), one);
+    EXPECT_EQ(nlsDomainManager::npgettext("menu", one, many, 2), many);
+    EXPECT_EQ(nlsDomainManager::dngettext("viewer", one, many, 0), many);
+    EXPECT_EQ(nlsDomainManager::dgettext("viewer", open), open);
+
+    DataBase editor(dir.path().c_str(), "editor");
+    DataBase viewer(dir.path().c_str(), "viewer");
+    DataBase second_viewer((dir / "second").c_str(), "viewer");
+    DataBase none(dir.path().c_str(), "missing");
+    EXPECT_EQ(nlsDomainManager::pgettext("menu", open), open); // none selected yet
+    std::string selected = nlsDomainManager::textdomain("editor");
+
+    EXPECT_STREQ(nlsDomainManager::dgettext("viewer", open), "V:Open"); // the first registered
+    EXPECT_STREQ(nlsDomainManager::dngettext("viewer", one, many, 5), "V1");
+    EXPECT_STREQ(nlsDomainManager::dngettext(nullptr, one, many, 5), "E2");
+    EXPECT_EQ(nlsDomainManager::dgettext("nobody", open), open);
+    EXPECT_EQ(nlsDomainManager::dngettext("missing", one, many, 1), one);
+    EXPECT_STREQ(second_viewer.gettext(open), "second viewer");
+    EXPECT_STREQ(viewer.ngettext(one, many, 1), "V0");
+    EXPECT_EQ(viewer.pgettext("menu", open), open);
+    EXPECT_STREQ(editor.npgettext("menu", "Open", many, 4), "E:menu"); // one form only
+    EXPECT_EQ(none.gettext(open), open);
+    EXPECT_EQ(none.ngettext(one, many, 2), many);
+    EXPECT_EQ(none.npgettext("menu", one, many, 1), one);
+    EXPECT_EQ(none.pgettext("menu", open), open);
+
+    EXPECT_EQ(nlsDomainManager::textdomain(nullptr), selected);
+    EXPECT_STREQ(nlsDomainManager::gettext(open), "E:Open");
+    EXPECT_STREQ(nlsDomainManager::ngettext(one, many, 4), "E1");
+    EXPECT_STREQ(nlsDomainManager::pgettext("menu", open), "E:menu");
+    EXPECT_EQ(nlsDomainManager::npgettext("tool", one, many, 1), one);
+}
+
 TEST_F(DomainManager, DatabasesOfOneFileShareOneCatalogue) {
     std::string path = catalogue(dir.path(), "German", "editor", {"Open"});
     auto first = std::make_unique<DataBase>(dir.path().c_str(), "editor");

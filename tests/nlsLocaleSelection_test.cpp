@@ -103,8 +103,9 @@ TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
     };
     for (const Case& c : cases) {
         ScopedEnv all("LC_ALL", c.lc_all), messages("LC_MESSAGES", c.lc_messages),
-            lang("LANG", c.lang), list("LANGUAGE", c.language_list),
-            user("NLS_USER_LOCALE", c.user ? c.user : "en-GB");
+            lang("LANG", c.lang), list("LANGUAGE", c.language_list);
+        nlstest::ScopedUser user(c.user ? c.user : "en-GB");
+        if (!user.active()) continue; // a Windows process keeps the user it started with
         SCOPED_TRACE("row " + std::to_string(&c - cases));
         Manager::the_env_language = utString();
         testing::internal::CaptureStderr();
@@ -122,7 +123,7 @@ TEST_F(LocaleSelection, ChosenPosixNamesMeanLibraryNames) {
         {"en_US.UTF-8", "English"},
         {"de_AT", "German-AUT"},
         {"zh_TW.Big5", "Chinese-TWN"},
-        {"es_419", "Spanish"},
+        {"de_XX", "German"}, // a country no locale of the language has
         {"POSIX", "C"},
         {"de-DE", "de-DE"},
         {"English-GBR", "English-GBR"}, // as before
@@ -174,14 +175,18 @@ TEST_F(LocaleSelection, RejectedLocaleIsReportedWithoutAssertionByDefault) {
               "nlsDomainManager::setlocale (0)");
 }
 
-TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocale) {
-    ScopedEnv user("NLS_USER_LOCALE", "de-AT");
+TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocaleForEachUser) {
+    nlstest::ScopedUser austrian("de-AT");
+    if (!austrian.active()) return;
     EXPECT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u); // the regional language, German-AUT
     EXPECT_EQ(Manager::s_users_env, utString("German-AUT"));
-    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_AT.UTF-8");
+    // The run time's name for the user's default locale: de_AT.UTF-8, German_Austria.1252.
+    const std::string user_default = std::setlocale(LC_NUMERIC, nullptr);
+    EXPECT_NE(user_default, "C");
     EXPECT_EQ(Manager::do_setlocale(LC_ALL, utString("C")), 1);
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
     EXPECT_EQ(Manager::do_setlocale(LC_ALL, utString("German_AUT")), 1); // passed on as ""
-    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_AT.UTF-8");
+    EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), user_default);
 }
 
 TEST_F(LocaleSelection, GermanNumbersHaveNoGrouping) {
@@ -247,7 +252,7 @@ TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
     EXPECT_EQ(g_deleted, 2);
 
     nlsDomainManager::set_application_settings(
-        std::make_unique<nlsWinApplicationSettings>(utString("Software\\nls\\test")));
+        std::make_unique<nlsWinApplicationSettings>(utString(registry.key("nls\\test").c_str())));
     EXPECT_EQ(nlsDomainManager::set_display_language(nlsLanguage("german")).code(), 0u);
     EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
     EXPECT_EQ(language.name(), utString("German"));

@@ -46,13 +46,13 @@ struct DataBase : nlsDataBase {
 class ManagerTest : public testing::Test {
 protected:
     TempDir dir;
-    ScopedEnv user_env{"NLS_USER_LOCALE", "en-GB"};
+    ScopedUser british{"en-GB"};
     ScopedEnv lc_all_env{"LC_ALL", nullptr};
     ScopedEnv lc_messages_env{"LC_MESSAGES", nullptr};
     ScopedEnv lang_env{"LANG", nullptr};
     ScopedEnv language_env{"LANGUAGE", nullptr};
     ScopedEnv nlspath_env{"NLSPATH", nullptr};
-    ScopedEnv registry_env{"NLS_REGISTRY", (dir / "registry.db").c_str()};
+    ScopedRegistry registry;
 
     /// Writes <root>/<language>/LC_MESSAGES/<domain>.mo, each message as "<language>:<message>".
     std::string catalogue(const std::string& root, const std::string& language,

@@ -26,7 +26,8 @@ protected:
     void SetUp() override {
         for (const char* language : kLanguages)
             for (const char* domain : {"editor", "viewer", "other"})
-                catalogue(dir.path(), language, domain, {"Open", "Save", "Close"});
+                catalogue(dir.path(), language, domain,
+                          {"Open", "Save", "Close", std::string("menu\x04Open")});
     }
 };
 
@@ -46,12 +47,31 @@ TEST_F(Threads, LookupsSeeWholeStatesWhileLanguagesAndDatabasesChange) {
     std::atomic<bool> done{false};
 
     auto reader = [&](const char* domain) {
+        const char* other = std::strcmp(domain, "editor") == 0 ? "viewer" : "editor";
+        DataBase& held = std::strcmp(domain, "editor") == 0 ? editor : viewer;
         for (int i = 0; !done || i < kRounds; ++i) {
             const char* path = nlsDomainManager::textdomain(domain);
             if (!path) ++wrong;
             for (const char* message : kMessages) {
-                if (!plausible(message, nlsDomainManager::gettext(message))) ++wrong;
+                // Every lookup form, in the selected domain, another one and a held database.
+                const char* answers[] = {
+                    nlsDomainManager::gettext(message),
+                    nlsDomainManager::dgettext(other, message),
+                    nlsDomainManager::ngettext(message, "plural", 1),
+                    nlsDomainManager::dngettext(other, message, "plural", 1),
+                    held.gettext(message),
+                    held.ngettext(message, "plural", 1),
+                };
+                for (const char* answer : answers)
+                    if (!plausible(message, answer)) ++wrong;
             }
+            const char* context[] = {nlsDomainManager::pgettext("menu", "Open"),
+                                     nlsDomainManager::npgettext("menu", "Open", "plural", 1),
+                                     held.pgettext("menu", "Open"),
+                                     held.npgettext("menu", "Open", "plural", 1)};
+            for (const char* answer : context)
+                if (!plausible("menu\x04Open", answer) && std::strcmp(answer, "Open") != 0) ++wrong;
+            if (std::strcmp(held.domain().c_str(), "") == 0 || !*held.language()) ++wrong;
             if (std::strlen(nlsDomainManager::language().c_str()) > 20) ++wrong;
             if (!nlsDomainManager::env_language(nlsLANG_DATABASE)) ++wrong;
             if (i % 50 == 0) {

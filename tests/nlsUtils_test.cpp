@@ -1,4 +1,5 @@
 #include <nls/nlsUtils.h>
+#include <platform/apCrtLocale.h>
 
 #include <clocale>
 #include <cmath>
@@ -14,7 +15,7 @@ struct UtilsProbe : nlsUtils {
 };
 
 TEST(nlsUtils, CommaLocaleLooksUpConvertsAndReads) {
-    ASSERT_TRUE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) << "de_DE.UTF-8 is not installed";
+    ASSERT_TRUE(ap_setlocale(LC_NUMERIC, "German", "de-DE")) << "no German locale installed";
     EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
     const std::tuple<const char*, const char*, int> cases[] = {
         {"3.25", "3,25", 1}, {"1,234.5", "1,234,5", 1}, {"", "", 0}, {"42", "42", 0}};

@@ -2,41 +2,35 @@
 
 #include "nlsManagerTestSupport.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out; // standard output and error together
-};
-
-Outcome run(const std::string& arguments) {
-    std::string command = std::string(NLS_EXAMPLE_PROGRAM) + " " + arguments + " 2>&1";
-    Outcome result{-1, ""};
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.out.append(buffer, n);
-    int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+// The program's output as text: lines that the C run time ends with CR LF (Windows) end in LF.
+nlstest::Outcome run(const std::string& arguments) {
+    nlstest::Outcome outcome = nlstest::run(NLS_EXAMPLE_PROGRAM, arguments);
+    std::string::size_type at = 0;
+    while ((at = outcome.out.find("\r\n", at)) != std::string::npos)
+        outcome.out.erase(at, 1);
+    return outcome;
 }
 
 using ExampleProgram = nlstest::ManagerTest; // a British user, no language variables
 
 TEST_F(ExampleProgram, TourShowsLanguagesMessagesAndNumbers) {
-    Outcome r = run("");
+    nlstest::Outcome r = run("");
     EXPECT_EQ(r.status, 0) << r.out;
     for (const char* expected :
          {"Language:   English-GBR, from the regional settings",
           "Available:  French, German, Japanese, Portuguese-BRA",
           "German          Willkommen | Datei \xC3\xB6"
-          "ffnen",
+          "ffnen | \xC3\x84nderungen speichern? | Vergr\xC3\xB6\xC3\x9F"
+          "ern | Drucken",
+          "French          Bienvenue | Ouvrir le fichier | Enregistrer les modifications ? | "
+          "Zoom avant | Imprimer",
+          "Portuguese-BRA  Bem-vindo | Abrir arquivo | Salvar altera\xC3\xA7\xC3\xB5"
+          "es? | Ampliar | Imprimir",
           "Japanese        \xE3\x82\x88\xE3\x81\x86\xE3\x81\x93\xE3\x81\x9D",
           "Numbers in German: 1234567 and 2,5 (stream), 2,5 (printf); in a neutral-numbers "
           "block: 2.5"})
@@ -53,15 +47,15 @@ TEST_F(ExampleProgram, TourShowsLanguagesMessagesAndNumbers) {
 }
 
 TEST_F(ExampleProgram, ToolModeListsAndTranslates) {
-    Outcome list = run("--list");
+    nlstest::Outcome list = run("--list");
     EXPECT_EQ(list.status, 0);
     EXPECT_EQ(list.out, "French\tfr-FR\tFrench\nGerman\tde-DE\tGerman\nJapanese\tja-JP\tJapanese\n"
                         "Portuguese-BRA\tpt-BR\tPortuguese Brazil\n");
-    Outcome translated = run("--language German 'Open file' 'Not in any catalogue'");
+    nlstest::Outcome translated = run("--language German \"Open file\" \"Not in any catalogue\"");
     EXPECT_EQ(translated.status, 0);
     EXPECT_EQ(translated.out, "Datei \xC3\xB6"
                               "ffnen\nNot in any catalogue\n");
-    Outcome viewer = run("--domain viewer --language de-DE Print");
+    nlstest::Outcome viewer = run("--domain viewer --language de-DE Print");
     EXPECT_EQ(viewer.out, "Drucken\n");
 }
 
@@ -73,11 +67,11 @@ TEST_F(ExampleProgram, MistakesGiveOneLineAndFailure) {
          "nls_example: no catalogue directory /nonexistent/catalogs\n"},
     };
     for (auto& c : cases) {
-        Outcome r = run(c[0]);
+        nlstest::Outcome r = run(c[0]);
         EXPECT_EQ(r.status, 2) << c[0];
         EXPECT_EQ(r.out, c[1]);
     }
-    Outcome help = run("--help");
+    nlstest::Outcome help = run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("usage: nls_example", 0), 0u);
 }

@@ -1,4 +1,4 @@
-#include <platform/apCrtIo.h>
+#include <apCrtApi.h>
 
 #include <cerrno>
 #include <climits>
@@ -20,8 +20,6 @@ int _open(const char* path, int flags, ...) {
 }
 
 int _read(int fd, void* buffer, unsigned int count) {
-    if (const apCrtSeam* seam = ap_crt_seam(); seam && seam->read)
-        return seam->read(fd, buffer, count);
     if (count > INT_MAX) count = INT_MAX;
     ssize_t got;
     do {
@@ -35,7 +33,6 @@ int _close(int fd) {
 }
 
 int _fstat64i32(int fd, struct _stat64i32* status) {
-    if (const apCrtSeam* seam = ap_crt_seam(); seam && seam->fstat) return seam->fstat(fd, status);
     struct stat real;
     if (::fstat(fd, &real) != 0) return -1;
     if (real.st_size > INT32_MAX) {

@@ -1,11 +1,11 @@
 #include <platform/apCrtLocale.h>
 
 #include <platform/apWinLocale.h>
+#include <platform/utString.h>
 
 #include "apWinLocaleTable.h"
 
 #include <clocale>
-#include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
@@ -38,10 +38,10 @@ const apWinLocaleRow* find_language_country(const char* name) {
     return nullptr;
 }
 
-constexpr const char* kAsciiLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-
-} // namespace
-
+// The installed locale for `name`: "" becomes the locale of the user's regional settings
+// (GetUserDefaultLCID), a table language its ISO name's locale, a language with a country code
+// ("English_GBR", "English-GBR") the matching Windows locale's; anything else ("C",
+// "de_DE.UTF-8") stays as it is.
 utString ap_locale_name(const char* name, const char* iso_name) {
     if (!name) return utString();
     if (!*name) {
@@ -53,6 +53,8 @@ utString ap_locale_name(const char* name, const char* iso_name) {
     return utString(name);
 }
 
+} // namespace
+
 const char* ap_setlocale(int category, const char* name, const char* iso_name) {
     if (!name) return std::setlocale(category, nullptr);
     return std::setlocale(category, ap_locale_name(name, iso_name).c_str());
@@ -61,46 +63,4 @@ const char* ap_setlocale(int category, const char* name, const char* iso_name) {
 std::locale ap_make_locale(const std::locale& base, const char* name, const char* iso_name,
                            std::locale::category category) {
     return std::locale(base, ap_locale_name(name, iso_name).c_str(), category);
-}
-
-apPosixLocale ap_posix_locale(const char* value) {
-    apPosixLocale locale;
-    if (!value) return locale;
-    if (std::strcmp(value, "C") == 0 || std::strcmp(value, "POSIX") == 0 ||
-        std::strncmp(value, "C.", 2) == 0) {
-        locale.locale_name = locale.language = utString(utStringLit{}, "C");
-        return locale;
-    }
-    // ll, then _CC (two letters, or three digits as in es_419), then the end, a codeset or a
-    // modifier. Longer words are the library's own names ("German") and stay theirs.
-    std::size_t language_length = std::strspn(value, kAsciiLetters);
-    if (language_length < 2 || language_length > 3) return locale;
-    std::size_t name_length = language_length;
-    if (value[name_length] == '_') {
-        const char* country = value + name_length + 1;
-        std::size_t length = std::strspn(country, kAsciiLetters) == 2  ? 2
-                             : std::strspn(country, "0123456789") == 3 ? 3
-                                                                       : 0;
-        if (length == 0) return locale;
-        name_length += 1 + length;
-    }
-    if (value[name_length] != '\0' && value[name_length] != '.' && value[name_length] != '@')
-        return locale;
-
-    if (name_length > language_length) {
-        if (const apWinLocaleRow* row = ap_find_locale(value, name_length)) {
-            locale.locale_name = utString(row->name);
-            locale.language = utString(row->english_language) << "-" << row->abbrev_country;
-            return locale;
-        }
-    }
-    if (const apWinLocaleRow* row = ap_find_language(value, language_length)) {
-        locale.locale_name = utString(row->iso639);
-        locale.language = utString(row->english_language);
-    }
-    return locale;
-}
-
-const char* ap_language_priority() {
-    return std::getenv("LANGUAGE");
 }

@@ -1,5 +1,7 @@
 #include <platform/apRegistry.h>
 
+#include <platform/apRegistryKey.h>
+
 #include <sqlite3.h>
 
 #include <cerrno>
@@ -161,19 +163,6 @@ bool is_missing(const utString& path) {
     return ::stat(path.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR);
 }
 
-/// The key path as stored, without trailing backslashes; false when it names no key.
-bool key_path(const utString& key, utString& path) {
-    const char* text = key.c_str();
-    std::size_t end = std::strlen(text);
-    while (end > 0 && text[end - 1] == '\\')
-        --end;
-    if (end == 0 || text[0] == '\\') return false;
-    for (std::size_t i = 1; i < end; ++i)
-        if (text[i] == '\\' && text[i - 1] == '\\') return false;
-    path = utString(utStringArray{}, text, static_cast<int>(end));
-    return true;
-}
-
 template <class Body> int guarded(int on_error, Body body) noexcept {
     try {
         return body();
@@ -229,7 +218,7 @@ bool apRegistry::writable() {
 int apRegistry::key_exists(const utString& key) {
     return guarded(-1, [&] {
         utString path;
-        if (!key_path(key, path)) return 0;
+        if (!ap_registry_key_path(key, path)) return 0;
         utString below = path + "\\", beyond = path + "]";
         if (!look()) return m_state == kEmpty ? 0 : -1;
         int found =
@@ -244,7 +233,7 @@ int apRegistry::key_exists(const utString& key) {
 int apRegistry::find_value(const utString& key, const utString& name, apValueType* type,
                            utString* data) {
     utString path;
-    if (!key_path(key, path)) return 0;
+    if (!ap_registry_key_path(key, path)) return 0;
     if (!look()) return m_state == kEmpty ? 0 : -1;
     Statement query(db_of(m_store), kFindValue);
     int found = query.bind(1, path).bind(2, name).step();
@@ -272,7 +261,7 @@ int apRegistry::value_data(const utString& key, const utString& name, utString& 
 int apRegistry::create_key(const utString& key) {
     return guarded(0, [&] {
         utString path;
-        if (!key_path(key, path) || !writable()) return 0;
+        if (!ap_registry_key_path(key, path) || !writable()) return 0;
         sqlite3* db = db_of(m_store);
         if (!in_transaction(
                 db, [&] { return Statement(db, kInsertKey).bind(1, path).step() == SQLITE_DONE; }))
@@ -286,7 +275,7 @@ int apRegistry::set_value_data(const utString& key, const utString& name, apValu
                                const utString& data) {
     return guarded(0, [&] {
         utString path;
-        if (!key_path(key, path) || !writable()) return 0;
+        if (!ap_registry_key_path(key, path) || !writable()) return 0;
         sqlite3* db = db_of(m_store);
         if (!in_transaction(db, [&] {
                 return Statement(db, kInsertKey).bind(1, path).step() == SQLITE_DONE &&

@@ -62,7 +62,10 @@ const apWinLocaleRow* find_wide(LPCWSTR name) {
         if (static_cast<std::uint32_t>(name[n]) >= 0x80) return nullptr;
         narrow[n] = static_cast<char>(name[n]);
     }
-    return n < sizeof narrow ? ap_find_locale(narrow, n) : nullptr;
+    if (n == sizeof narrow) return nullptr;
+    // A bare language ("de") is a neutral locale, as on Windows: its first specific one answers.
+    const apWinLocaleRow* row = ap_find_locale(narrow, n);
+    return row ? row : ap_find_language(narrow, n);
 }
 
 } // namespace

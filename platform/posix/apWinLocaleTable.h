@@ -2,7 +2,7 @@
 
 // The Windows locales that the POSIX stand-in knows, with their data as Windows reports it.
 
-#include <platform/apWinLocale.h>
+#include <apWinApi.h>
 
 #include <cstddef>
 

@@ -1,11 +1,19 @@
-// Loads arbitrary bytes as a catalogue and looks messages up in it: nothing may read outside the
-// image. The bytes are served through the run-time seam, so no file is written per input.
+// Loads arbitrary bytes as a catalogue and looks messages up in it, plain, in plural forms and in
+// contexts: nothing may read outside the image. The bytes are served through the run-time seam,
+// so no file is written per input: the file opened is the null device (NLS_FUZZ_NULL_DEVICE,
+// "NUL" on Windows). The input is also compiled as a header's plural rule.
 
 #include <nls/nlsLoadedDomain.h>
+#include <nls/nlsPluralForms.h>
 #include <platform/apCrtIo.h>
 
 #include <cstdint>
 #include <cstring>
+#include <string>
+
+#ifndef NLS_FUZZ_NULL_DEVICE
+#define NLS_FUZZ_NULL_DEVICE "/dev/null"
+#endif
 
 namespace {
 
@@ -17,13 +25,19 @@ std::size_t g_position;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > (1u << 20)) return 0;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    nlsPluralForms rule(text.c_str());
+    for (unsigned long n : {0ul, 1ul, 2ul, 5ul, 11ul, 101ul, 4294967295ul})
+        rule.index(n);
+
     g_data = data;
     g_size = size;
     g_position = 0;
     static apCrtSeam seam = [] {
         apCrtSeam s;
         s.fstat = [](int, struct _stat64i32* status) {
-            *status = {0, static_cast<std::int32_t>(g_size)};
+            *status = {}; // the run time's own structure has more members than size and mode
+            status->st_size = static_cast<std::int32_t>(g_size);
             return 0;
         };
         s.read = [](int, void* buffer, unsigned int count) {
@@ -36,15 +50,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     ap_set_crt_seam(&seam);
     unsigned int code = 0;
-    nlsLoadedDomain domain(utString("/dev/null"), &code);
+    nlsLoadedDomain domain(utString(NLS_FUZZ_NULL_DEVICE), &code);
     ap_set_crt_seam(nullptr);
     if (domain.failed) return 0;
 
     // Fixed messages, and ones cut from the input so that stored strings can actually match.
-    const char* fixed[] = {"", "a", "Open", "\xE9", "message number 7"};
+    const char* fixed[] = {"", "a", "Open", "file", "\xE9", "message number 7"};
     for (const char* message : fixed) {
         domain.translate(message);
         domain.translate_by_binary_chop(message);
+        domain.pgettext("menu", message);
+        for (unsigned long n : {0ul, 1ul, 2ul, 5ul, 4294967295ul}) {
+            domain.ngettext(message, "plural", n);
+            domain.npgettext("menu", message, "plural", n);
+        }
     }
     char cut[64];
     for (std::size_t at = 28; at < size; at += 1 + size / 16) {
@@ -54,6 +73,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         domain.translate(cut);
         domain.translate_by_binary_chop(cut);
         if (domain.hash_size > 2) domain.translate_by_hash_table(cut);
+        // Cut at a 0x04 too, as a context and its message.
+        if (char* separator = std::strchr(cut, '\x04')) {
+            *separator = '\0';
+            domain.pgettext(cut, separator + 1);
+            domain.npgettext(cut, separator + 1, "plural", at);
+        }
+        domain.ngettext(cut, "plural", at);
     }
     return 0;
 }

@@ -1,53 +1,26 @@
 #include "nlsTestSupport.h"
 
+#include "nlsTestPlatform.h"
+
 #include <platform/utString.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <ftw.h>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace nlstest {
 
-TempDir::TempDir() {
-    const char* base = std::getenv("TEST_TMPDIR");
-    if (!base || !*base) base = std::getenv("TMPDIR");
-    if (!base || !*base) base = "/tmp";
-    std::string pattern = std::string(base) + "/nls-test-XXXXXX";
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed in " + pattern);
-    m_path = pattern;
-}
-
 TempDir::~TempDir() {
-    ::nftw(
-        m_path.c_str(),
-        [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }, 16,
-        FTW_DEPTH | FTW_PHYS);
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(m_path), ignored);
 }
 
-ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
-    const char* old = std::getenv(name);
-    m_had = old != nullptr;
-    if (old) m_old = old;
-    if (value)
-        ::setenv(name, value, 1);
-    else
-        ::unsetenv(name);
-}
-
-ScopedEnv::~ScopedEnv() {
-    if (m_had)
-        ::setenv(m_name.c_str(), m_old.c_str(), 1);
-    else
-        ::unsetenv(m_name.c_str());
-}
+ScopedUser::~ScopedUser() = default;
 
 void write_file(const std::string& path, const std::string& bytes) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1))
-        ::mkdir(path.substr(0, slash).c_str(), 0755);
+    for (std::size_t slash = path.find_first_of("/\\", 1); slash != std::string::npos;
+         slash = path.find_first_of("/\\", slash + 1))
+        make_directory(path.substr(0, slash));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);

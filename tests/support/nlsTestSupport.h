@@ -1,14 +1,17 @@
 #pragma once
 
-// Helpers shared by the tests: a fresh temporary folder, environment variables restored on scope
-// exit, file writing, and interception of assertion reports.
+// Helpers shared by the tests: a fresh temporary folder, environment variables, the user's
+// regional settings and a registry restored on scope exit, file writing, running programs, and
+// interception of assertion reports.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace nlstest {
 
-/// A new empty folder (under TEST_TMPDIR, TMPDIR or /tmp), removed with its contents at the end.
+/// A new empty folder (under TEST_TMPDIR, TMPDIR or /tmp; on Windows its temporary folder),
+/// removed with its contents at the end.
 class TempDir {
 public:
     TempDir();
@@ -37,8 +40,52 @@ private:
     bool m_had;
 };
 
+/// The user's regional settings as those of the Windows locale `locale_name` ("de-AT") for the
+/// scope. On POSIX the library reads them from NLS_USER_LOCALE, which is set. A Windows process
+/// has the user locale it was started with (tests/CMakeLists.txt runs the tests whose names
+/// contain "EachUser" once for each of several users): active() tells whether it is this one.
+class ScopedUser {
+public:
+    explicit ScopedUser(const char* locale_name);
+    ~ScopedUser();
+    ScopedUser(const ScopedUser&) = delete;
+    ScopedUser& operator=(const ScopedUser&) = delete;
+    /// Whether the library now sees `locale_name` as the user's locale.
+    bool active() const { return m_active; }
+
+private:
+    std::unique_ptr<ScopedEnv> m_env;
+    bool m_active = false;
+};
+
+/// A registry of the test's own for the scope: on POSIX a store in a fresh folder
+/// (NLS_REGISTRY); on Windows a key of the current user unique to the run, deleted with
+/// everything below it at the end.
+class ScopedRegistry {
+public:
+    ScopedRegistry();
+    ~ScopedRegistry();
+    ScopedRegistry(const ScopedRegistry&) = delete;
+    ScopedRegistry& operator=(const ScopedRegistry&) = delete;
+    /// The key path of `relative` ("Maker\\App") inside the test's registry.
+    std::string key(const std::string& relative) const;
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
 /// Writes `bytes` to `path`, creating the folders on the way.
 void write_file(const std::string& path, const std::string& bytes);
+
+struct Outcome {
+    int status;      ///< the exit status; -1 when the program could not run or did not exit
+    std::string out; ///< standard output and error together
+};
+
+/// Runs `program` with `arguments` (separated by blanks, each quoted with double quotes where it
+/// holds one) and waits for it.
+Outcome run(const std::string& program, const std::string& arguments);
 
 /// Records every assertion report made while it lives, instead of printing it.
 class AssertCapture {

@@ -1,6 +1,4 @@
-#include <nls/nlsErrorData.h>
-#include <nls/nlsWinApplicationSettings.h>
-
+#include "../nlsSettingsProbe.h"
 #include "nlsTestSupport.h"
 
 #include <chrono>
@@ -16,16 +14,7 @@
 
 namespace {
 
-/// Opens the text-level steps to the tests.
-struct Settings : nlsWinApplicationSettings {
-    using nlsWinApplicationSettings::nlsWinApplicationSettings;
-    using nlsWinApplicationSettings::store_iso_name;
-    std::string read(unsigned int code = nlsERROR_NONE) const {
-        utString stored("not read");
-        EXPECT_EQ(read_stored_language(stored), code);
-        return stored.c_str();
-    }
-};
+using Settings = nlstest::SettingsProbe;
 
 class nlsWinApplicationSettingsTest : public testing::Test {
 protected:

@@ -1,0 +1,11 @@
+#pragma once
+
+// The Windows types, constants and national-language functions: Windows' own.
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>

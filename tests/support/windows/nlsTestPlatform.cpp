@@ -1,0 +1,116 @@
+#include "../nlsTestPlatform.h"
+#include "../nlsTestSupport.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <direct.h>
+#include <random>
+#include <stdexcept>
+#include <stdlib.h>
+
+namespace nlstest {
+
+namespace {
+
+std::wstring widen(const std::string& text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+std::string random_name(const char* prefix) {
+    static std::mt19937 generator{std::random_device{}() ^ GetCurrentProcessId()};
+    return prefix + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(generator());
+}
+
+} // namespace
+
+TempDir::TempDir() {
+    char base[MAX_PATH + 1];
+    DWORD n = GetTempPathA(sizeof base, base);
+    if (n == 0 || n > MAX_PATH) throw std::runtime_error("no temporary folder");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = std::string(base) + random_name("nls-test-");
+        if (_mkdir(candidate.c_str()) == 0) {
+            m_path = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error(std::string("cannot make a folder in ") + base);
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
+    const char* old = std::getenv(name);
+    m_had = old != nullptr;
+    if (old) m_old = old;
+    // An empty value removes a variable here: Windows has no variable set to the empty text.
+    _putenv_s(name, value ? value : "");
+}
+
+ScopedEnv::~ScopedEnv() {
+    _putenv_s(m_name.c_str(), m_had ? m_old.c_str() : "");
+}
+
+ScopedUser::ScopedUser(const char* locale_name) {
+    wchar_t user[LOCALE_NAME_MAX_LENGTH];
+    m_active = GetUserDefaultLocaleName(user, LOCALE_NAME_MAX_LENGTH) > 0 &&
+               _wcsicmp(user, widen(locale_name).c_str()) == 0;
+}
+
+struct ScopedRegistry::State {
+    std::string root = "Software\\nls-tests\\" + random_name("run-");
+};
+
+ScopedRegistry::ScopedRegistry() : m_state(std::make_unique<State>()) {}
+
+ScopedRegistry::~ScopedRegistry() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, widen(m_state->root).c_str());
+    // The parent goes too once no other run uses it.
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\nls-tests");
+}
+
+std::string ScopedRegistry::key(const std::string& relative) const {
+    return m_state->root + "\\" + relative;
+}
+
+void make_directory(const std::string& path) {
+    _mkdir(path.c_str());
+}
+
+Outcome run(const std::string& program, const std::string& arguments) {
+    Outcome result{-1, ""};
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read_end = nullptr, write_end = nullptr;
+    if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return result;
+    SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = write_end;
+    startup.hStdError = write_end;
+    std::wstring application = widen(program);
+    std::wstring command = L"\"" + application + L"\" " + widen(arguments);
+    PROCESS_INFORMATION process{};
+    BOOL started = CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, TRUE, 0,
+                                  nullptr, nullptr, &startup, &process);
+    CloseHandle(write_end);
+    if (started) {
+        char buffer[4096];
+        DWORD n = 0;
+        while (ReadFile(read_end, buffer, sizeof buffer, &n, nullptr) && n > 0)
+            result.out.append(buffer, n);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD code = 0;
+        if (GetExitCodeProcess(process.hProcess, &code)) result.status = static_cast<int>(code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(read_end);
+    return result;
+}
+
+} // namespace nlstest
