@@ -38,6 +38,12 @@ int nlsDomainManager::verbose_info() {
     return verbose_loading_info;
 }
 
+nlsDomainManager::handler_type nlsDomainManager::error_handler(handler_type handler) {
+    handler_type previous = the_error_handler;
+    the_error_handler = handler;
+    return previous;
+}
+
 int nlsDomainManager::error(const nlsErrorData& data) {
     if (!the_error_handler || data.code() == nlsERROR_NONE) return 1;
     return the_error_handler(data);

@@ -37,6 +37,9 @@ public:
     /// Turns reports of fallback catalogue loads on (non-zero) or off; returns the old setting.
     static int set_verbose_info(int value);
     static int verbose_info();
+    /// Installs `handler` for the manager's own reports (null silences them) and returns the
+    /// handler installed before.
+    static handler_type error_handler(handler_type handler);
 
     // Domains and translation.
 

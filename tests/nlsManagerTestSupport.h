@@ -28,7 +28,6 @@ struct Manager : nlsDomainManager {
     using nlsDomainManager::s_users_env;
     using nlsDomainManager::the_databases;
     using nlsDomainManager::the_env_language;
-    using nlsDomainManager::the_error_handler;
     using nlsDomainManager::the_loaded_domains;
     using nlsDomainManager::the_numeric_translation_flag;
     using nlsDomainManager::the_regional_settings_flag;
