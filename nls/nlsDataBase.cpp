@@ -39,7 +39,7 @@ nlsDataBase::nlsDataBase(const char* domain) : nlsDataBase(nullptr, domain) {}
 
 nlsDataBase::nlsDataBase(const char* pathlist, const char* domain)
     : m_domain(domain), m_initialised(0), m_language(), m_loaded_domain(nullptr),
-      m_pathlist(pathlist) {
+      m_pathlist(pathlist), m_shared_for() {
     nlsErrorData record = nlsDomainManager::add(this);
     if (record.code() != nlsERROR_NONE) {
         error(record);
@@ -184,7 +184,9 @@ void nlsDataBase::initialise(const utString& pathlist) {
     if (!path.empty()) {
         m_loaded_domain = nlsDomainManager::access_domain(path);
         if (m_loaded_domain) {
-            // Shared with another database: report the environment's language from now on.
+            // Shared with another database: report the environment's language from now on, but
+            // switch as if the file had been loaded here, by the language it was found for.
+            m_shared_for = m_language;
             m_language = nlsLanguage();
         } else {
             unsigned int code = nlsERROR_NONE;
@@ -204,9 +206,10 @@ void nlsDataBase::initialise(const utString& pathlist) {
 
 int nlsDataBase::language(const utString& name) {
     nlsLanguage wanted(name.c_str());
-    if (wanted == nlsLanguage(language())) return 1;
+    if (wanted == (m_shared_for.empty() ? nlsLanguage(language()) : m_shared_for)) return 1;
     if (m_loaded_domain) nlsDomainManager::unload_domain(m_loaded_domain);
     m_loaded_domain = nullptr;
+    m_shared_for = nlsLanguage();
     m_initialised = 0;
     m_language = wanted;
     initialise(locale_path());

@@ -3,6 +3,7 @@
 #include "nlsManagerTestSupport.h"
 
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -154,6 +155,66 @@ TEST_F(DomainManager, EmptyLanguageNameFallsBackToTheEnvironment) {
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
     nlsDomainManager::language(utString("NO_TRANSLATION"));
     EXPECT_EQ(nlsDomainManager::language(), utString("English"));
+}
+
+// A database that shares its catalogue reports the environment's language, whatever file it
+// holds; after any switches, each must still answer from what a new search would find.
+TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageASearchWouldFindNow) {
+    for (const char* language : {"German", "French"})
+        for (const char* domain : {"editor", "viewer"})
+            catalogue(dir.path(), language, domain, {"m"});
+    // Steps: a language to switch to (Latin has no catalogue: German, the environment's, serves),
+    // or ~1 and ~2 to destroy the first or the second database. LANGUAGE=fr finds French first.
+    const struct {
+        const char *second_domain, *language_list;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"editor", nullptr, {"French", "German", "~1"}},
+        {"editor", nullptr, {"French", "German", "~2", "French"}},
+        {"editor", nullptr, {"French", "Latin", "French", "~1", "German"}},
+        {"editor", nullptr, {"Latin", "German", "French", "~2", "Latin"}},
+        {"viewer", nullptr, {"French", "German", "Latin", "~1", "French"}},
+        {"editor", "fr", {"German", "~1", "French"}},
+    };
+    // Quietly: Latin has neither catalogues nor a locale.
+    nlsDataBase::handler_type saved = nlsDataBase::error_handler(nullptr);
+    nlsDomainManager::handler_type saved_manager = nlsDomainManager::error_handler(nullptr);
+    for (const auto& c : cases) {
+        Manager::the_current_language = utString();
+        nlstest::ScopedEnv language_list("LANGUAGE", c.language_list);
+        const char* domains[] = {"editor", c.second_domain};
+        std::unique_ptr<DataBase> databases[2];
+        for (int i = 0; i < 2; ++i)
+            databases[i] = std::make_unique<DataBase>(dir.path().c_str(), domains[i]);
+        std::string expected = c.language_list ? "French:m" : "German:m", trace;
+        for (const std::string& step : c.steps) {
+            trace += " " + step;
+            if (step[0] == '~')
+                databases[step[1] - '1'].reset();
+            else
+                nlsDomainManager::language(utString(step.c_str()));
+            if (step[0] != '~') expected = (step == "Latin" ? "German" : step) + ":m";
+
+            std::map<const nlsLoadedDomain*, unsigned int> holders;
+            for (int i = 0; i < 2; ++i) {
+                if (!databases[i]) continue;
+                const nlsLoadedDomain* held = databases[i]->m_loaded_domain;
+                ASSERT_NE(held, nullptr) << trace;
+                ++holders[held];
+                EXPECT_EQ(held->translate("m"), expected) << trace << ": database " << i + 1;
+                nlsDomainManager::textdomain(domains[i]);
+                EXPECT_EQ(nlsDomainManager::gettext("m"), expected) << trace;
+            }
+            // Each catalogue counts exactly its holders, and every held one is listed.
+            for (nlsLoadedDomain* entry = Manager::the_loaded_domains; entry; entry = entry->next) {
+                EXPECT_EQ(entry->references, holders[entry]) << trace;
+                holders.erase(entry);
+            }
+            EXPECT_TRUE(holders.empty()) << trace;
+        }
+    }
+    nlsDataBase::error_handler(saved);
+    nlsDomainManager::error_handler(saved_manager);
 }
 
 } // namespace

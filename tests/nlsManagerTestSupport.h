@@ -26,6 +26,7 @@ struct Manager : nlsDomainManager {
     using nlsDomainManager::load_domain;
     using nlsDomainManager::remove;
     using nlsDomainManager::s_users_env;
+    using nlsDomainManager::the_current_language;
     using nlsDomainManager::the_databases;
     using nlsDomainManager::the_env_language;
     using nlsDomainManager::the_loaded_domains;
