@@ -46,7 +46,7 @@ nlsLoadedDomain::~nlsLoadedDomain() {
 }
 
 unsigned int nlsLoadedDomain::load() {
-    int fd = _open(path.c_str(), _O_RDONLY | _O_BINARY);
+    int fd = ap_crt_open(path.c_str(), _O_RDONLY | _O_BINARY);
     if (fd < 0) return nlsERROR_CATALOG_OPEN;
 
     struct _stat64i32 status;

@@ -14,6 +14,8 @@ enum apFileError {
 class NLS_EXPORT apFileFinder {
 public:
     static apFileError check_path_exists(const utString& path);
+    /// True for a character that separates the components of a path ('/'; on Windows '\\' too).
+    static bool is_separator(char c);
 };
 
 /// One entry name found in a directory.

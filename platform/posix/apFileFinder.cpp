@@ -18,6 +18,10 @@ apFileError apFileFinder::check_path_exists(const utString& path) {
     }
 }
 
+bool apFileFinder::is_separator(char c) {
+    return c == '/';
+}
+
 apPath apPath::adjoin_ap(const apFileName& entry) const {
     utString joined = m_path;
     if (!joined.empty() && joined[joined.length() - 1] != '/') joined << "/";

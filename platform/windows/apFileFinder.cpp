@@ -53,6 +53,10 @@ apFileError apFileFinder::check_path_exists(const utString& path) {
     }
 }
 
+bool apFileFinder::is_separator(char c) {
+    return ::is_separator(c);
+}
+
 apPath apPath::adjoin_ap(const apFileName& entry) const {
     utString joined = m_path;
     if (!joined.empty() && !is_separator(joined[joined.length() - 1])) joined << "\\";
