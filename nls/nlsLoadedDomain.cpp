@@ -49,8 +49,11 @@ unsigned int nlsLoadedDomain::load() {
     int fd = ap_crt_open(path.c_str(), _O_RDONLY | _O_BINARY);
     if (fd < 0) return nlsERROR_CATALOG_OPEN;
 
+    // Only a regular file has a size to read and an end: a FIFO or a device would block or
+    // never end.
     struct _stat64i32 status;
-    if (ap_crt_fstat(fd, &status) != 0 || status.st_size < static_cast<std::int32_t>(kHeaderSize)) {
+    if (ap_crt_fstat(fd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG ||
+        status.st_size < static_cast<std::int32_t>(kHeaderSize)) {
         _close(fd);
         return nlsERROR_CATALOG_STAT;
     }

@@ -2,6 +2,9 @@
 
 // The C run-time file functions that the catalogue loader calls, by their Windows names. Each
 // backend's apCrtApi.h declares them: the Windows run time's own, or the POSIX stand-ins.
+//
+// _open never blocks: a path that names a FIFO or a device opens at once (or fails), and the
+// loader then refuses it because its status is not that of a regular file.
 
 #include <platform/apExport.h>
 

@@ -247,17 +247,27 @@ TEST(nlsLoadedDomain, FormsNeverReadPastTheImage) {
 
 int g_reads = 0;
 
-// Seams for the read and allocation failures that a real file cannot be made to produce.
+// Seams for the failures that a real file cannot be made to produce: a failed or short read, no
+// memory, and a device whose status gives a size (FIFOs have none).
 TEST(nlsLoadedDomain, ReadAndAllocationFailuresGiveTheirCodes) {
-    apCrtSeam fail_read, shrink, no_memory;
+    apCrtSeam fail_read, shrink, no_memory, not_regular;
     fail_read.read = [](int, void*, unsigned int) { return -1; };
     shrink.read = [](int fd, void* buffer, unsigned int) { // one short read, then the file "ends"
         return g_reads++ > 0 ? 0 : static_cast<int>(::read(fd, buffer, 40));
     };
     no_memory.malloc = [](std::size_t) -> void* { return nullptr; };
-    const std::pair<const apCrtSeam*, unsigned int> cases[] = {{&fail_read, nlsERROR_CATALOG_STAT},
-                                                               {&shrink, nlsERROR_CATALOG_STAT},
-                                                               {&no_memory, nlsERROR_MEMORY}};
+    not_regular.fstat = [](int fd, struct _stat64i32* status) { // the real size, no file type
+        const apCrtSeam* self = ap_set_crt_seam(nullptr);
+        int result = ap_crt_fstat(fd, status);
+        ap_set_crt_seam(self);
+        status->st_mode = 0;
+        return result;
+    };
+    const std::pair<const apCrtSeam*, unsigned int> cases[] = {
+        {&fail_read, nlsERROR_CATALOG_STAT},
+        {&shrink, nlsERROR_CATALOG_STAT},
+        {&no_memory, nlsERROR_MEMORY},
+        {&not_regular, nlsERROR_CATALOG_STAT}};
     nlstest::TempDir dir;
     nlstest::write_file(dir / "a.mo", build_mo(kEntries));
     for (const auto& [seam, expected] : cases) {
