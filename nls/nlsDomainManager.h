@@ -125,6 +125,8 @@ protected:
 
     static const nlsErrorData& add(nlsDataBase* database);
     static unsigned int remove(nlsDataBase* database);
+    /// The catalogue loaded from `path`, or from the same file under another spelling of the
+    /// path, with one more use counted; null when there is none.
     static nlsLoadedDomain* access_domain(const utString& path);
     static nlsLoadedDomain* load_domain(const utString& path, unsigned int* error);
     static void unload_domain(nlsLoadedDomain* domain);

@@ -57,6 +57,9 @@ unsigned int nlsLoadedDomain::load() {
         _close(fd);
         return nlsERROR_CATALOG_STAT;
     }
+    // Where the system cannot tell, the identity stays zero and the catalogue is found by its
+    // path only.
+    apFileFinder::identity(fd, identity);
     std::uint32_t size = static_cast<std::uint32_t>(status.st_size);
 
     image = static_cast<unsigned char*>(ap_crt_malloc(size));

@@ -91,14 +91,17 @@ TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
 TEST_F(DomainManager, DatabasesOfOneFileShareOneCatalogue) {
     std::string path = catalogue(dir.path(), "German", "editor", {"Open"});
     auto first = std::make_unique<DataBase>(dir.path().c_str(), "editor");
-    DataBase second(dir.path().c_str(), "editor");
+    // The same directory spelled in other ways still names the same file.
+    DataBase second((dir.path() + "/").c_str(), "editor");
+    DataBase third((dir.path() + "/.").c_str(), "editor");
     ASSERT_NE(second.m_loaded_domain, nullptr);
     EXPECT_EQ(first->m_loaded_domain, second.m_loaded_domain);
-    EXPECT_EQ(second.m_loaded_domain->references, 2u);
+    EXPECT_EQ(third.m_loaded_domain, second.m_loaded_domain);
+    EXPECT_EQ(second.m_loaded_domain->references, 3u);
     EXPECT_EQ(second.domain(), utString(path.c_str()));
     EXPECT_EQ(nlsDomainManager::textdomain("editor"), path); // the first registered
     first.reset();
-    EXPECT_EQ(second.m_loaded_domain->references, 1u);
+    EXPECT_EQ(second.m_loaded_domain->references, 2u);
     nlsDomainManager::textdomain("editor");
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
 }
