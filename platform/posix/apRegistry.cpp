@@ -1,11 +1,11 @@
 #include <platform/apRegistry.h>
 
 #include <platform/apRegistryKey.h>
+#include <platform/apUtils.h>
 
 #include <sqlite3.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -112,14 +112,15 @@ int wait_for_lock(void*, int tries) {
     return 1;
 }
 
-/// NLS_REGISTRY, else the user's configuration folder; null when neither can be found.
+/// NLS_REGISTRY, else the user's configuration folder; null when neither can be found. A
+/// set-user-ID program sees none of these variables, and so has no store.
 utString store_path() {
-    const char* chosen = std::getenv("NLS_REGISTRY");
+    const char* chosen = ap_secure_getenv("NLS_REGISTRY");
     if (chosen && *chosen) return utString(chosen);
     // Relative configuration folders are invalid and ignored, as the XDG rules ask.
-    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* config = ap_secure_getenv("XDG_CONFIG_HOME");
     if (config && config[0] == '/') return utString(config) << "/nls/registry.db";
-    const char* home = std::getenv("HOME");
+    const char* home = ap_secure_getenv("HOME");
     if (home && *home) return utString(home) << "/.config/nls/registry.db";
     return utString();
 }
@@ -135,14 +136,24 @@ void make_parent_folders(const utString& path) {
     }
 }
 
+// A new store file, private to the user. Never through a symbolic link: a link left dangling at
+// the store's place would otherwise have its target created.
+void create_store_file(const utString& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) ::close(fd);
+}
+
 // SQLite takes some short files for empty databases and would write over them: a store file
-// that is not empty must begin as a database does.
+// that is not empty must begin as a database does. Only a regular file can be a store; opening
+// without blocking keeps a FIFO at the store's place from waiting for a writer for ever.
 bool may_be_store(const utString& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return true; // missing, or SQLite finds out why not
     static const char kMagic[16] = "SQLite format 3";
     char head[sizeof kMagic];
-    ssize_t got = ::read(fd, head, sizeof head);
+    struct stat status;
+    ssize_t got = -1;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) got = ::read(fd, head, sizeof head);
     ::close(fd);
     return got == 0 || (got == sizeof head && std::memcmp(head, kMagic, sizeof head) == 0);
 }
@@ -211,7 +222,8 @@ bool apRegistry::writable() {
     utString path = store_path();
     if (path.is_null()) return fail(0);
     make_parent_folders(path);
-    m_store = open_store(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    create_store_file(path);
+    m_store = open_store(path, SQLITE_OPEN_READWRITE);
     return m_store || fail(0);
 }
 

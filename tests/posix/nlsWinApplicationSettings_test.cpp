@@ -3,12 +3,14 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sqlite3.h>
 #include <string>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -78,6 +80,29 @@ TEST_F(nlsWinApplicationSettingsTest, LockedOrUnusableStoreGivesCode1AndStaysUnc
         home("HOME", nullptr);
     EXPECT_EQ(app.read(nlsERROR_FAILED), "");
     EXPECT_EQ(app.store_iso_name("de-DE"), nlsERROR_FAILED);
+}
+
+TEST_F(nlsWinApplicationSettingsTest, SetUserIdProgramHasNoStore) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make a program set-user-ID for another";
+    // The probe runs as nobody; the store that its environment names is one anybody could write.
+    const std::string probe = dir / "probe", open_folder = dir / "open";
+    nlstest::write_file(probe, file_bytes(NLS_SETUID_PROBE));
+    ASSERT_EQ(::mkdir(open_folder.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(open_folder.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(::chown(probe.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(probe.c_str(), 04755), 0);
+    nlstest::ScopedEnv registry("NLS_REGISTRY", (open_folder + "/registry.db").c_str()),
+        home("HOME", open_folder.c_str());
+    FILE* out = ::popen(probe.c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    char line[64] = "";
+    std::fgets(line, sizeof line, out);
+    ::pclose(out);
+    if (std::string(line).rfind("secure 1", 0) != 0)
+        GTEST_SKIP() << "no set-user-ID here: " << line;
+    EXPECT_STREQ(line, "secure 1 code 1\n");
+    EXPECT_NE(::access((open_folder + "/registry.db").c_str(), F_OK), 0);
 }
 
 } // namespace
