@@ -12,10 +12,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The hive of the current user is one SQLite database per user. It keeps SQLite's default
-// rollback journal: WAL needs shared memory beside the file, which breaks on network home
-// folders, and settings are written too rarely to need its speed. A writer holds the lock only
-// while it commits, and every other process waits for it through the busy handler.
+// The hive of the current user is one SQLite database per user, kept with a write-ahead journal:
+// a commit appends to the journal without waiting for the disk, so a writer holds the lock for
+// moments only, and readers never wait for writers. (The journal shares memory beside the file,
+// so the processes that use a store must run on one machine, as one user's settings do.) Other
+// writers wait for the lock through the busy handler, long enough to outlast a busy machine.
 
 namespace {
 
@@ -28,8 +29,8 @@ enum State {
 
 // Marks a database as a registry store ("nlsR"), so that we never write into another file.
 constexpr int kApplicationId = 1852601170;
-// How long a locked store is waited for: this many pauses of 2 ms.
-constexpr int kLockRetries = 500;
+// How long a locked store is waited for: this many pauses of 2 ms, about five seconds.
+constexpr int kLockRetries = 2500;
 
 const char* const kSchema =
     "PRAGMA application_id = 1852601170;"
@@ -169,6 +170,17 @@ sqlite3* open_store(const utString& path, int flags) {
     return db;
 }
 
+// Switches a store to the write-ahead journal, which the file then keeps. Commits wait for the
+// disk only at checkpoints, which the last accessor to close makes; a process killed at any
+// moment still loses nothing committed.
+void use_write_ahead_journal(sqlite3* db) {
+    Statement mode(db, "PRAGMA journal_mode = WAL");
+    if (mode.step() != SQLITE_ROW) return;
+    const unsigned char* now = sqlite3_column_text(mode.get(), 0);
+    if (!now || sqlite3_stricmp(reinterpret_cast<const char*>(now), "wal") != 0) return;
+    sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+}
+
 bool is_missing(const utString& path) {
     struct stat status;
     return ::stat(path.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR);
@@ -224,7 +236,10 @@ bool apRegistry::writable() {
     make_parent_folders(path);
     create_store_file(path);
     m_store = open_store(path, SQLITE_OPEN_READWRITE);
-    return m_store || fail(0);
+    if (!m_store) return fail(0);
+    // Another program's database keeps its journal.
+    if (store_kind(db_of(m_store)) != kUnusable) use_write_ahead_journal(db_of(m_store));
+    return true;
 }
 
 int apRegistry::key_exists(const utString& key) {
