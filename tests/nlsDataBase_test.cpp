@@ -36,7 +36,13 @@ TEST_F(Database, WithoutAnyDirectoryNothingIsSearched) {
     EXPECT_EQ(db.m_initialised, 0);
     EXPECT_STREQ(db.domain().text(), "");
     EXPECT_STREQ(db.language(), "German");
-    EXPECT_EQ(db.pathlist(), db.locale_path());
+
+    // A default directory, set by a derived class, serves a database without a directory.
+    catalogue(dir.path(), "German", "editor", {"m"});
+    DataBase::the_default_pathlist = utString(dir.path().c_str());
+    DataBase with_default("editor");
+    DataBase::the_default_pathlist = utString();
+    EXPECT_NE(with_default.m_loaded_domain, nullptr);
 
     nlstest::ScopedEnv empty("NLSPATH", "");
     if (!std::getenv("NLSPATH")) return; // a C run time that keeps no empty variable (Windows)

@@ -22,7 +22,7 @@ TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
     EXPECT_EQ(nlsDomainManager::textdomain(""), nullptr);
 
     std::string path = catalogue(dir.path(), "German", "editor", {"Open", "Save"});
-    DataBase editor(dir.path().c_str(), "editor");
+    auto editor = std::make_unique<DataBase>(dir.path().c_str(), "editor");
     DataBase no_catalogue(dir.path().c_str(), "missing");
     EXPECT_EQ(nlsDomainManager::gettext(message), message); // nothing selected yet
 
@@ -34,6 +34,12 @@ TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
     EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr); // keeps the selection
     EXPECT_STREQ(nlsDomainManager::textdomain(nullptr), path.c_str());
     EXPECT_STREQ(nlsDomainManager::textdomain("missing"), "");
+    EXPECT_EQ(nlsDomainManager::gettext(message), message);
+
+    // Destroying the selected database forgets the selection.
+    nlsDomainManager::textdomain("editor");
+    editor.reset();
+    EXPECT_EQ(nlsDomainManager::textdomain(nullptr), nullptr);
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
 }
 

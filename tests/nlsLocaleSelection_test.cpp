@@ -4,6 +4,7 @@
 #include <nls/nlsNeutralNumbers.h>
 #include <nls/nlsUtils.h>
 #include <nls/nlsWinApplicationSettings.h>
+#include <platform/apRegistry.h>
 
 #include "nlsManagerTestSupport.h"
 
@@ -267,6 +268,11 @@ TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
     nlsDomainManager::set_application_settings(
         std::make_unique<nlsWinApplicationSettings>(utString(registry.key("nls\\test").c_str())));
     EXPECT_EQ(nlsDomainManager::set_display_language(nlsLanguage("german")).code(), 0u);
+    utString stored; // as another program, or an older version, reads it
+    EXPECT_NE(apRegistry(apHKEY_CURRENT_USER)
+                  .value_data(registry.key("nls\\test").c_str(), "CurrentLanguage", stored),
+              0);
+    EXPECT_STREQ(stored.c_str(), "de-DE");
     EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
     EXPECT_EQ(language.name(), utString("German"));
     EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), "German"); // wins over LANG

@@ -39,6 +39,7 @@ struct DataBase : nlsDataBase {
     using nlsDataBase::m_initialised;
     using nlsDataBase::m_loaded_domain;
     using nlsDataBase::nlsDataBase;
+    using nlsDataBase::the_default_pathlist;
 };
 
 /// Every test starts from the same environment: a British user, no language variables, no
