@@ -9,6 +9,7 @@
 #include <nls/nlsLanguage.h>
 #include <nls/nlsLoadedDomain.h>
 #include <platform/apAtomic.h>
+#include <platform/apFileFinder.h>
 #include <platform/apUtils.h>
 
 #include <algorithm>
@@ -99,6 +100,13 @@ int nlsDomainManager::verbose_info() {
     return verbose_loading_info;
 }
 
+nlsDomainManager::handler_type nlsDomainManager::error_handler(handler_type handler) {
+    nlsChangeGuard guard;
+    handler_type previous = the_error_handler;
+    the_error_handler = handler;
+    return previous;
+}
+
 int nlsDomainManager::error(const nlsErrorData& data) {
     if (!the_error_handler || data.code() == nlsERROR_NONE) return 1;
     return the_error_handler(data);
@@ -173,23 +181,32 @@ void insert_loaded(nlsLoadedDomain*& head, nlsLoadedDomain* entry) {
 
 nlsLoadedDomain* nlsDomainManager::access_domain(const utString& path) {
     nlsChangeGuard guard;
+    nlsLoadedDomain* found = nullptr;
     for (nlsLoadedDomain* entry = the_loaded_domains; entry; entry = entry->next) {
         int order = compare_paths(entry->path, path);
-        if (order == 0) {
-            ++entry->references;
-            return entry;
-        }
-        if (order > 0) break;
+        if (order == 0) found = entry;
+        if (order >= 0) break;
     }
-    return nullptr;
+    // The same file under another spelling of its directory ("/big/", "/./big") is shared too.
+    apFileIdentity identity;
+    if (!found && apFileFinder::identity(path, identity)) {
+        for (nlsLoadedDomain* entry = the_loaded_domains; entry && !found; entry = entry->next)
+            if (entry->identity == identity) found = entry;
+    }
+    if (found) ++found->references;
+    return found;
 }
 
 nlsLoadedDomain* nlsDomainManager::load_domain(const utString& path, unsigned int* error) {
     nlsChangeGuard guard;
-    // A retired catalogue of that file is still in memory: it is taken up again, not reread.
+    // A retired catalogue of that file, unchanged since, is still in memory: it is taken up
+    // again, not reread. Where the system cannot tell files apart, the path decides.
+    apFileIdentity identity;
+    const bool known = apFileFinder::identity(path, identity);
     std::vector<nlsLoadedDomain*>& kept = retired().catalogues;
     for (auto it = kept.begin(); it != kept.end(); ++it) {
-        if (compare_paths((*it)->path, path) != 0) continue;
+        if (known ? !((*it)->identity == identity) : compare_paths((*it)->path, path) != 0)
+            continue;
         nlsLoadedDomain* entry = *it;
         kept.erase(it);
         if (error) *error = nlsERROR_NONE;
