@@ -133,6 +133,10 @@ TEST_F(Threads, TranslationsOutliveLanguageSwitchesUntilTheirDatabaseGoes) {
     // The German file, wanted again, is taken up from memory rather than read again.
     nlsDomainManager::language(utString("German"));
     EXPECT_EQ(nlsDomainManager::gettext("Open"), open);
+    // A file rewritten since is read again.
+    catalogue(dir.path(), "French", "editor", {"Open", "Reopen"});
+    nlsDomainManager::language(utString("French"));
+    EXPECT_STREQ(nlsDomainManager::gettext("Reopen"), "French:Reopen");
     editor.reset(); // the documented end of both pointers
     EXPECT_EQ(nlsDomainManager::textdomain(nullptr), nullptr);
     EXPECT_EQ(nlsDomainManager::gettext(open), open);
