@@ -58,22 +58,17 @@ TEST(StringTable, GrowsAtTheLoadPercentageAndKeepsManyKeys) {
 
 // Real databases, quietly constructed in a known environment and named by their catalogue
 // directory, which does not exist. Every database has exactly one owner at the end of each test:
-// a table that deletes one too few leaves it registered, one too many fails AddressSanitizer.
-class nlsDataBaseTable : public ::testing::Test {
+// a table that deletes one too few leaves it registered (the fixture's check at the end), one too
+// many fails AddressSanitizer.
+class nlsDataBaseTable : public nlstest::StateSavingTest {
 protected:
-    ~nlsDataBaseTable() override { nlsDataBase::error_handler(old_handler); }
-    // Still registered: a table failed to delete it (the manager's list hides it from LSan).
-    void TearDown() override {
-        EXPECT_TRUE(!nlstest::Manager::the_databases ||
-                    nlstest::Manager::the_databases->count() == 0);
-    }
     static Holder make(const char* name) { return Holder(new nlsDataBase(name, "domain")); }
     // The name of the database held, or "" for an empty holder.
     static std::string held(const Holder& h) { return h.get() ? h->pathlist().c_str() : ""; }
 
     nlstest::ScopedEnv nlspath{"NLSPATH", nullptr};
     nlstest::ScopedEnv lc_all{"LC_ALL", "C"};
-    nlsDataBase::handler_type old_handler = nlsDataBase::error_handler(nullptr);
+    nlstest::Reports reports;
 };
 
 TEST_F(nlsDataBaseTable, AccessByKeyOwnsTheDatabases) {

@@ -2,7 +2,6 @@
 
 #include "nlsManagerTestSupport.h"
 
-#include <cstring>
 #include <map>
 
 namespace {
@@ -82,10 +81,8 @@ TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
     EXPECT_STREQ(viewer.ngettext(one, many, 1), "V0");
     EXPECT_EQ(viewer.pgettext("menu", open), open);
     EXPECT_STREQ(editor.npgettext("menu", "Open", many, 4), "E:menu"); // one form only
-    EXPECT_EQ(none.gettext(open), open);
     EXPECT_EQ(none.ngettext(one, many, 2), many);
     EXPECT_EQ(none.npgettext("menu", one, many, 1), one);
-    EXPECT_EQ(none.pgettext("menu", open), open);
 
     EXPECT_EQ(nlsDomainManager::textdomain(nullptr), selected);
     EXPECT_STREQ(nlsDomainManager::gettext(open), "E:Open");
@@ -156,9 +153,7 @@ TEST_F(DomainManager, LoadedCataloguesStayInPathOrder) {
 TEST_F(DomainManager, EmptyLanguageNameFallsBackToTheEnvironment) {
     catalogue(dir.path(), "German", "editor", {"Open"});
     DataBase editor(dir.path().c_str(), "editor");
-    testing::internal::CaptureStderr();
     EXPECT_EQ(nlsDomainManager::language(utString("")), 0u);
-    testing::internal::GetCapturedStderr();
     EXPECT_STREQ(editor.language(), "German");
     nlsDomainManager::textdomain("editor");
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
@@ -185,9 +180,6 @@ TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageASearchWouldFindNow) {
         {"viewer", nullptr, {"French", "German", "Latin", "~1", "French"}},
         {"editor", "fr", {"German", "~1", "French"}},
     };
-    // Quietly: Latin has neither catalogues nor a locale.
-    nlsDataBase::handler_type saved = nlsDataBase::error_handler(nullptr);
-    nlsDomainManager::handler_type saved_manager = nlsDomainManager::error_handler(nullptr);
     for (const auto& c : cases) {
         Manager::the_current_language = utString();
         nlstest::ScopedEnv language_list("LANGUAGE", c.language_list);
@@ -222,8 +214,6 @@ TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageASearchWouldFindNow) {
             EXPECT_TRUE(holders.empty()) << trace;
         }
     }
-    nlsDataBase::error_handler(saved);
-    nlsDomainManager::error_handler(saved_manager);
 }
 
 } // namespace

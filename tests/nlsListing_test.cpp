@@ -15,10 +15,6 @@ using Names = std::vector<std::string>;
 
 class Listing : public nlstest::ManagerTest {
 protected:
-    // Missing catalogues for the environment's language are no concern here.
-    nlsDataBase::handler_type saved = nlsDataBase::error_handler(nullptr);
-    ~Listing() override { nlsDataBase::error_handler(saved); }
-
     std::string first = dir / "first", second = dir / "second";
     /// What the manager delivers, as "name iso-name"; each delivery destroys `doomed`.
     Names delivered;

@@ -1,6 +1,8 @@
 #include <nls/nlsUtils.h>
 #include <platform/apCrtLocale.h>
 
+#include "nlsManagerTestSupport.h"
+
 #include <clocale>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -14,7 +16,9 @@ struct UtilsProbe : nlsUtils {
     using nlsUtils::fiddle_atof;
 };
 
-TEST(nlsUtils, CommaLocaleLooksUpConvertsAndReads) {
+using Numbers = nlstest::StateSavingTest;
+
+TEST_F(Numbers, CommaLocaleLooksUpConvertsAndReads) {
     ASSERT_TRUE(ap_setlocale(LC_NUMERIC, "German", "de-DE")) << "no German locale installed";
     EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
     const std::tuple<const char*, const char*, int> cases[] = {
@@ -40,7 +44,7 @@ TEST(nlsUtils, IsNumericAllowsDigitsSignsAndOneSeparator) {
     EXPECT_EQ(nlsUtils::is_numeric(utString()), 0);
 }
 
-TEST(nlsUtils, FiddleAtofReadsEitherSeparatorUnderAPoint) {
+TEST_F(Numbers, FiddleAtofReadsEitherSeparatorUnderAPoint) {
     std::setlocale(LC_NUMERIC, "C");
     ASSERT_EQ(nlsUtils::lookup_decimal_point(), '.');
     // 1E5: the upper-case E is not part of a plain number, so it becomes the decimal point.

@@ -34,6 +34,7 @@ TEST(GetUserDefaultLCID, TakesTheFirstKnownLocaleOfTheEnvironment) {
 
 TEST(EnumSystemLocalesW, GivesEachLocaleAsHexTextInAscendingOrder) {
     static std::vector<std::wstring> seen;
+    seen.clear();
     auto collect = [](LPWSTR text) -> BOOL {
         seen.push_back(text);
         return TRUE;

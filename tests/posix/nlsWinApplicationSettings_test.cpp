@@ -1,4 +1,4 @@
-#include "../nlsSettingsProbe.h"
+#include "nlsSettingsProbe.h"
 #include "nlsTestSupport.h"
 
 #include <chrono>

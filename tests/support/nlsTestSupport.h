@@ -4,9 +4,15 @@
 // regional settings and a registry restored on scope exit, file writing, running programs, and
 // interception of assertion reports.
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
+
+class utString;
+
+/// Failures show a utString's text.
+void PrintTo(const utString& text, std::ostream* out);
 
 namespace nlstest {
 
@@ -26,9 +32,11 @@ private:
     std::string m_path;
 };
 
-/// Sets (or, with a null value, unsets) an environment variable until the end of the scope.
+/// Sets (or, with a null value, unsets) an environment variable until the end of the scope; with
+/// the name alone, only puts its value back at the end.
 class ScopedEnv {
 public:
+    explicit ScopedEnv(const char* name);
     ScopedEnv(const char* name, const char* value);
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the domain-manager and database tests share: reach into the protected parts, a clean
-// environment, and catalogue trees written into a temporary folder.
+// What the domain-manager and database tests share: reach into the protected parts, a fixture
+// that leaves the process as it found it, reports recorded through the handlers, and catalogue
+// trees written into a temporary folder.
 
 #include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
 #include <nls/nlsDataBase.h>
@@ -22,6 +23,7 @@ struct Manager : nlsDomainManager {
     using nlsDomainManager::access_domain;
     using nlsDomainManager::add;
     using nlsDomainManager::do_setlocale;
+    using nlsDomainManager::error;
     using nlsDomainManager::fix_setlocale_argument;
     using nlsDomainManager::load_domain;
     using nlsDomainManager::remove;
@@ -42,9 +44,37 @@ struct DataBase : nlsDataBase {
     using nlsDataBase::the_default_pathlist;
 };
 
+/// Saves the library's process-wide state when a test begins and puts it back when it ends, as
+/// a flag saver does, so that the tests also pass one after another in one process: the chosen
+/// and cached languages, the report handlers, the verbose flag, the settings object, the numeric
+/// and regional flags, the C and C++ locales and the environment variables the tests set. Every
+/// database the test made must be gone by its end.
+class StateSavingTest : public testing::Test {
+protected:
+    StateSavingTest();
+    ~StateSavingTest() override;
+    void TearDown() override;
+
+private:
+    struct Saved;
+    std::unique_ptr<Saved> m_saved;
+};
+
+/// Records the text of every report that the database's and the manager's handlers get while it
+/// lives, answering as the default handlers do (so fatal codes still end in an assertion report).
+class Reports {
+public:
+    Reports();
+    ~Reports();
+    Reports(const Reports&) = delete;
+    Reports& operator=(const Reports&) = delete;
+    /// The reports since the last call, each a line without its newline.
+    std::vector<std::string> take();
+};
+
 /// Every test starts from the same environment: a British user, no language variables, no
-/// NLSPATH, a registry of its own, and a temporary folder for catalogue trees.
-class ManagerTest : public testing::Test {
+/// NLSPATH, a registry of its own, its reports recorded, and a temporary folder.
+class ManagerTest : public StateSavingTest {
 protected:
     TempDir dir;
     ScopedUser british{"en-GB"};
@@ -54,17 +84,11 @@ protected:
     ScopedEnv language_env{"LANGUAGE", nullptr};
     ScopedEnv nlspath_env{"NLSPATH", nullptr};
     ScopedRegistry registry;
+    Reports reports;
 
     /// Writes <root>/<language>/LC_MESSAGES/<domain>.mo, each message as "<language>:<message>".
     std::string catalogue(const std::string& root, const std::string& language,
-                          const std::string& domain, const std::vector<std::string>& messages) {
-        std::vector<MoEntry> entries;
-        for (const std::string& m : messages)
-            entries.push_back({m, language + ":" + m});
-        std::string path = root + "/" + language + "/LC_MESSAGES/" + domain + ".mo";
-        write_file(path, build_mo(entries));
-        return path;
-    }
+                          const std::string& domain, const std::vector<std::string>& messages);
 };
 
 } // namespace nlstest
