@@ -201,7 +201,13 @@ TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocaleForEachUser) {
     EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), user_default);
 }
 
-TEST_F(LocaleSelection, GermanNumbersHaveNoGrouping) {
+std::string c_format(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+TEST_F(LocaleSelection, GermanNumbersHaveNoGroupingAndNeutralBlocksNestAndRestore) {
     ScopedEnv german("LANG", "German");
     EXPECT_FALSE(nlsDomainManager::set_cpp_num_locale()); // nothing set up yet
     ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u);
@@ -209,24 +215,6 @@ TEST_F(LocaleSelection, GermanNumbersHaveNoGrouping) {
     out << 1234567 << ' ' << 2.5;
     EXPECT_EQ(out.str(), "1234567 2,5");
     EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
-
-    EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
-    EXPECT_NE(std::locale().name(), "*");
-    EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
-    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
-    EXPECT_EQ(std::locale().name(), "*");
-    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
-}
-
-std::string c_format(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return text;
-}
-
-TEST_F(LocaleSelection, NeutralNumbersNestAndRestore) {
-    ScopedEnv german("LANG", "German");
-    ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u);
     std::locale before;
     {
         nlsNeutralNumbers neutral;
@@ -246,6 +234,12 @@ TEST_F(LocaleSelection, NeutralNumbersNestAndRestore) {
     EXPECT_TRUE(std::locale() == before);
     EXPECT_EQ(nlsDomainManager::numeric_translation(7), 1);
     EXPECT_EQ(Manager::the_numeric_translation_flag, 1); // set by the selection, not 7
+
+    EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
+    EXPECT_NE(std::locale().name(), "*");
+    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
+    EXPECT_EQ(std::locale().name(), "*");
+    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
 }
 
 TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {

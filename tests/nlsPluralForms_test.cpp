@@ -10,6 +10,8 @@ std::string header(const std::string& rule) {
     return "Content-Type: text/plain; charset=UTF-8\nPlural-Forms: " + rule + "\n";
 }
 
+// The rules of many languages are compared with glibc's results in posix/msgfmt_oracle_test.cpp;
+// these run everywhere, with the corners of C's operators.
 TEST(nlsPluralForms, RulesInUseGiveTheirForms) {
     struct Case {
         const char* rule;
@@ -19,15 +21,9 @@ TEST(nlsPluralForms, RulesInUseGiveTheirForms) {
         {"nplurals=2; plural=n != 1;", {{0, 1}, {1, 0}, {2, 1}}},
         {"nplurals=2; plural=(n > 1);", {{0, 0}, {1, 0}, {2, 1}}},
         {"nplurals=1; plural=0;", {{0, 0}, {1, 0}, {1000000, 0}}},
-        {"nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || "
-         "n%100>=20) ? 1 : 2);",
-         {{1, 0}, {21, 0}, {11, 2}, {2, 1}, {24, 1}, {12, 2}, {5, 2}, {111, 2}, {0, 2}}},
         {"nplurals=6; plural=n==0 ? 0 : n==1 ? 1 : n==2 ? 2 : n%100>=3 && n%100<=10 ? 3 : "
          "n%100>=11 ? 4 : 5;",
          {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {110, 3}, {11, 4}, {99, 4}, {100, 5}, {102, 5}}},
-        {"nplurals=5; plural=n==1 ? 0 : n==2 ? 1 : (n>2 && n<7) ? 2 :(n>6 && n<11) ? 3 : 4;",
-         {{1, 0}, {2, 1}, {6, 2}, {7, 3}, {11, 4}}},
-        {"nplurals=3; plural=(n==1) ? 0 : (n>=2 && n<=4) ? 1 : 2;", {{1, 0}, {4, 1}, {5, 2}}},
         // || short-circuits, ! and unsigned wrap-around as in C.
         {"nplurals=2; plural=n==0 || 10/n > 2;", {{0, 1}, {1, 1}, {5, 0}}},
         {"nplurals=2; plural=!(n-1);", {{1, 1}, {0, 0}, {2, 0}}},
