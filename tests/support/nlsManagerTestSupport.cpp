@@ -12,14 +12,6 @@ namespace nlstest {
 
 namespace {
 
-struct Hidden : nlsDomainManager {
-    using nlsDomainManager::s_application_settings;
-    using nlsDomainManager::s_cpp_named_locale;
-    using nlsDomainManager::s_cpp_num_locale;
-    using nlsDomainManager::the_env_priority;
-    using nlsDomainManager::the_env_type;
-};
-
 int count_databases() {
     return Manager::the_databases ? Manager::the_databases->count() : 0;
 }
@@ -30,19 +22,21 @@ struct StateSavingTest::Saved {
     std::deque<ScopedEnv> environment;
     utString current_language = Manager::the_current_language;
     utString env_language = Manager::the_env_language;
-    utString env_priority = Hidden::the_env_priority;
-    nlsLang env_type = Hidden::the_env_type;
+    utString env_priority = Manager::the_env_priority;
+    nlsLang env_type = Manager::the_env_type;
     utString users_env = Manager::s_users_env;
     utString default_pathlist = DataBase::the_default_pathlist;
     int regional_flag = Manager::the_regional_settings_flag;
     int numeric_flag = Manager::the_numeric_translation_flag;
     int verbose = nlsDomainManager::verbose_info();
+    // The setters are the only way to read the handlers: the constructor puts them back.
     nlsDataBase::handler_type database_handler = nlsDataBase::error_handler(nullptr);
     nlsDomainManager::handler_type manager_handler = nlsDomainManager::error_handler(nullptr);
-    std::unique_ptr<nlsApplicationSettings> settings = std::move(Hidden::s_application_settings);
+    // Taken out for the test, which starts without one, as a new process does.
+    std::unique_ptr<nlsApplicationSettings> settings = std::move(Manager::s_application_settings);
     std::string c_locale = std::setlocale(LC_ALL, nullptr);
-    std::locale cpp_locale, cpp_named = Hidden::s_cpp_named_locale,
-                            cpp_num = Hidden::s_cpp_num_locale;
+    std::locale cpp_locale, cpp_named = Manager::s_cpp_named_locale,
+                            cpp_num = Manager::s_cpp_num_locale;
     const apCrtSeam* seam = ap_set_crt_seam(nullptr);
     int databases = count_databases();
 };
@@ -64,8 +58,8 @@ StateSavingTest::~StateSavingTest() {
     Saved& s = *m_saved;
     Manager::the_current_language = s.current_language;
     Manager::the_env_language = s.env_language;
-    Hidden::the_env_priority = s.env_priority;
-    Hidden::the_env_type = s.env_type;
+    Manager::the_env_priority = s.env_priority;
+    Manager::the_env_type = s.env_type;
     Manager::s_users_env = s.users_env;
     DataBase::the_default_pathlist = s.default_pathlist;
     Manager::the_regional_settings_flag = s.regional_flag;
@@ -76,8 +70,8 @@ StateSavingTest::~StateSavingTest() {
     nlsDomainManager::set_application_settings(std::move(s.settings));
     std::setlocale(LC_ALL, s.c_locale.c_str());
     std::locale::global(s.cpp_locale);
-    Hidden::s_cpp_named_locale = s.cpp_named;
-    Hidden::s_cpp_num_locale = s.cpp_num;
+    Manager::s_cpp_named_locale = s.cpp_named;
+    Manager::s_cpp_num_locale = s.cpp_num;
     ap_set_crt_seam(s.seam);
 }
 

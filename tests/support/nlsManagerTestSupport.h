@@ -27,10 +27,15 @@ struct Manager : nlsDomainManager {
     using nlsDomainManager::fix_setlocale_argument;
     using nlsDomainManager::load_domain;
     using nlsDomainManager::remove;
+    using nlsDomainManager::s_application_settings;
+    using nlsDomainManager::s_cpp_named_locale;
+    using nlsDomainManager::s_cpp_num_locale;
     using nlsDomainManager::s_users_env;
     using nlsDomainManager::the_current_language;
     using nlsDomainManager::the_databases;
     using nlsDomainManager::the_env_language;
+    using nlsDomainManager::the_env_priority;
+    using nlsDomainManager::the_env_type;
     using nlsDomainManager::the_loaded_domains;
     using nlsDomainManager::the_numeric_translation_flag;
     using nlsDomainManager::the_regional_settings_flag;
