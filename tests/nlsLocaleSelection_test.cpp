@@ -4,14 +4,19 @@
 #include <nls/nlsNeutralNumbers.h>
 #include <nls/nlsUtils.h>
 #include <nls/nlsWinApplicationSettings.h>
+#include <platform/apCrtLocale.h>
 #include <platform/apRegistry.h>
 
 #include "nlsManagerTestSupport.h"
 
 #include <clocale>
+#include <cmath>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -269,6 +274,93 @@ TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
     EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
     EXPECT_EQ(language.name(), utString("German"));
     EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), "German"); // wins over LANG
+}
+
+using LocaleNames = nlstest::ManagerTest;
+
+TEST_F(LocaleNames, IsoLocaleOfLanguageNames) {
+    const char* cases[][2] = {
+        {"CHECK", "CHECK"},      {"c", "en-GB"},         {"english-gbr", "en-GB"},
+        {"English", "en"},       {"Latin-XYZ", "en-GB"}, {"Portuguese-BRA", "pt-BR"},
+        {"German-AUT", "de-AT"}, {"German", "de"},       {"", "en-GB"},
+    };
+    for (auto& c : cases)
+        EXPECT_STREQ(nlsDomainManager::get_iso_locale(utString(c[0])).c_str(), c[1]) << c[0];
+    EXPECT_STREQ(
+        nlsDomainManager::get_iso_locale(utString(std::string(10000, 'x').c_str())).c_str(),
+        "en-GB");
+}
+
+TEST_F(LocaleNames, AbbreviatedLanguageOfLocaleNames) {
+    std::string long_name(100, 'a');
+    const char* cases[][2] = {{"", "ENG"},        {"de-DE", "DEU"}, {"en-GB", "ENG"},
+                              {"fr-CA", "FRC"},   {"xx-XX", "ENG"}, {long_name.c_str(), "ENG"},
+                              {"\xff\xfe", "ENG"}};
+    for (auto& c : cases)
+        EXPECT_STREQ(nlsDomainManager::get_abbreviated_language(utString(c[0])).c_str(), c[1]);
+}
+
+TEST_F(LocaleNames, RegionalLanguageForEachUser) {
+    struct Case {
+        const char* user;
+        const char *plain, *extended;
+    } cases[] = {{"en-GB", "English", "English-GBR"},
+                 {"de-DE", "German", "German"}, // DEU and DEU: no extension
+                 {"de-AT", "German", "German-AUT"}};
+    for (const Case& c : cases) {
+        nlstest::ScopedUser as(c.user);
+        if (!as.active()) continue;
+        utString out("previous");
+        nlsDomainManager::get_regional_language(&out, nlsLANG_REGIONAL);
+        EXPECT_STREQ(out.c_str(), c.plain);
+        nlsDomainManager::get_regional_language(&out, nlsLANG_DATABASE);
+        EXPECT_STREQ(out.c_str(), c.extended);
+    }
+}
+
+struct UtilsProbe : nlsUtils {
+    using nlsUtils::fiddle_atof;
+};
+
+using Numbers = nlstest::StateSavingTest;
+
+TEST_F(Numbers, CommaLocaleLooksUpConvertsAndReads) {
+    ASSERT_TRUE(ap_setlocale(LC_NUMERIC, "German", "de-DE")) << "no German locale installed";
+    EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"3.25", "3,25", 1}, {"1,234.5", "1,234,5", 1}, {"", "", 0}, {"42", "42", 0}};
+    for (const auto& [before, after, result] : cases) {
+        const utString original(before);
+        utString text(original); // shares the text: the write must not reach the original
+        EXPECT_EQ(nlsUtils::convert_decimal_point(&text), result) << before;
+        EXPECT_STREQ(text.c_str(), after);
+        EXPECT_STREQ(original.c_str(), before);
+    }
+    EXPECT_EQ(nlsUtils::convert_decimal_point(nullptr), 0);
+    EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof("1.5"), 1.5);
+}
+
+TEST(nlsUtils, IsNumericAllowsDigitsSignsAndOneSeparator) {
+    for (char c : {'*', '/', ' ', '\xb2'})
+        EXPECT_EQ(nlsUtils::is_numeric(c), 0) << c;
+    for (const char* text : {"12.5", "12,5", "-3", "1-", "+-1"})
+        EXPECT_EQ(nlsUtils::is_numeric(utString(text)), 1) << text;
+    for (const char* text : {"1.2.3", "1,2.3", "1e5", "1 2", ""})
+        EXPECT_EQ(nlsUtils::is_numeric(utString(text)), 0) << text;
+    EXPECT_EQ(nlsUtils::is_numeric(utString()), 0);
+}
+
+TEST_F(Numbers, FiddleAtofReadsEitherSeparatorUnderAPoint) {
+    std::setlocale(LC_NUMERIC, "C");
+    ASSERT_EQ(nlsUtils::lookup_decimal_point(), '.');
+    // 1E5: the upper-case E is not part of a plain number, so it becomes the decimal point.
+    const std::pair<const char*, double> cases[] = {
+        {"1,5", 1.5}, {"1,234.5", 1.234}, {"2e3", 2000.0}, {"1E5", 1.5}, {"", 0.0}, {nullptr, 0.0}};
+    for (const auto& [text, value] : cases)
+        EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof(text), value) << (text ? text : "null");
+    EXPECT_EQ(UtilsProbe::fiddle_atof("-inf"), -HUGE_VAL);
+    // Only the first 63 characters count: 61 zeros, "12", then nines.
+    EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof((std::string(61, '0') + "12" + "999").c_str()), 12.0);
 }
 
 } // namespace
