@@ -65,7 +65,10 @@ TEST(nlsLanguage, RowsAreFoundByNameAndIsoNameInAnyCaseAndRoundTrip) {
 }
 
 // Seen by the users of each row's own locale, and by a British user (code page 1252).
-TEST(nlsLanguage, CodePagesAreThoseOfTheWindowsLocaleForEachUser) {
+// The user's locale comes from the environment on POSIX: the fixture puts it back.
+using LanguageForUser = nlstest::StateSavingTest;
+
+TEST_F(LanguageForUser, CodePagesAreThoseOfTheWindowsLocaleForEachUser) {
     const std::vector<Row> all = rows();
     std::vector<Row> users = {{"en-GB", "1252"}};
     users.insert(users.end(), all.begin(), all.end());
@@ -79,7 +82,7 @@ TEST(nlsLanguage, CodePagesAreThoseOfTheWindowsLocaleForEachUser) {
     }
 }
 
-TEST(nlsLanguage, UnknownNamesKeepOnlyTheNameAndCompareExactly) {
+TEST_F(LanguageForUser, UnknownNamesKeepOnlyTheNameAndCompareExactly) {
     nlstest::ScopedUser british("en-GB");
     const std::string names[] = {"DEU", "Chinese simplified", " German", "English-GBR",
                                  std::string(10000, 'g')};

@@ -4,7 +4,7 @@
 #include <platform/apWinLocale.h>
 #include <platform/utString.h>
 
-#include "nlsTestSupport.h"
+#include "nlsManagerTestSupport.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -118,7 +118,7 @@ TEST(GetLocaleInfoU, ReadsAndWritesNothingBeyondTheCallersBuffers) {
         EXPECT_EQ(GetLocaleInfoEx(name.c_str(), LOCALE_SABBREVLANGNAME, nullptr, 0), 0);
 }
 
-class apRegistryTest : public testing::Test {
+class apRegistryTest : public nlstest::StateSavingTest {
 protected:
     nlstest::ScopedRegistry registry;
     std::string app = registry.key("Maker\\App"), maker = registry.key("Maker");

@@ -4,7 +4,7 @@
 #include <platform/apRegistry.h>
 #include <platform/apWinLocale.h>
 
-#include "nlsTestSupport.h"
+#include "nlsManagerTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -15,12 +15,14 @@
 namespace {
 
 using nlstest::ScopedEnv;
+using RegistryStore = nlstest::StateSavingTest;
+using LocaleStandIns = nlstest::StateSavingTest;
 
 bool exists(const std::string& path) {
     return ::access(path.c_str(), F_OK) == 0;
 }
 
-TEST(apRegistryStore, ReadsAndRefusedWritesCreateNoStore) {
+TEST_F(RegistryStore, ReadsAndRefusedWritesCreateNoStore) {
     nlstest::TempDir dir;
     ScopedEnv nested("NLS_REGISTRY", (dir / "sub/registry.db").c_str());
     apRegistry registry(apHKEY_CURRENT_USER);
@@ -33,7 +35,7 @@ TEST(apRegistryStore, ReadsAndRefusedWritesCreateNoStore) {
     EXPECT_FALSE(exists(dir / "sub"));
 }
 
-TEST(apRegistryStore, StoreLocationFollowsTheEnvironment) {
+TEST_F(RegistryStore, StoreLocationFollowsTheEnvironment) {
     nlstest::TempDir dir;
     const std::string own = dir / "own.db", config = dir / "config", home = dir / "home";
     const struct {
@@ -52,7 +54,7 @@ TEST(apRegistryStore, StoreLocationFollowsTheEnvironment) {
     }
 }
 
-TEST(apRegistryStore, NoStoreIsMadeThroughALinkNorWaitedForAtAFifo) {
+TEST_F(RegistryStore, NoStoreIsMadeThroughALinkNorWaitedForAtAFifo) {
     nlstest::TempDir dir;
     const std::string target = dir / "target.db", link = dir / "link.db", fifo = dir / "fifo.db";
     ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
@@ -75,7 +77,7 @@ TEST(apRegistryStore, NoStoreIsMadeThroughALinkNorWaitedForAtAFifo) {
     EXPECT_EQ(apRegistry(apHKEY_CURRENT_USER).key_exists("Software"), 1);
 }
 
-TEST(GetUserDefaultLCID, TakesTheFirstKnownLocaleOfTheEnvironment) {
+TEST_F(LocaleStandIns, UserDefaultLcidIsTheFirstKnownLocaleOfTheEnvironment) {
     const std::string long_value(10000, 'x'), long_codeset = "de_DE." + long_value;
     const struct {
         const char *user, *lc_all, *lc_messages, *lang;
