@@ -37,6 +37,9 @@ public:
     /// Turns reports of fallback catalogue loads on (non-zero) or off; returns the old setting.
     static int set_verbose_info(int value);
     static int verbose_info();
+    /// Installs `handler` for the manager's own reports (null silences them) and returns the
+    /// handler installed before.
+    static handler_type error_handler(handler_type handler);
 
     // Domains and translation.
 
@@ -122,6 +125,8 @@ protected:
 
     static const nlsErrorData& add(nlsDataBase* database);
     static unsigned int remove(nlsDataBase* database);
+    /// The catalogue loaded from `path`, or from the same file under another spelling of the
+    /// path, with one more use counted; null when there is none.
     static nlsLoadedDomain* access_domain(const utString& path);
     static nlsLoadedDomain* load_domain(const utString& path, unsigned int* error);
     static void unload_domain(nlsLoadedDomain* domain);

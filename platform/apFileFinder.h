@@ -3,6 +3,8 @@
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
+#include <cstdint>
+
 /// Result of a file-system query; only apFILE_EXISTS means that the path exists.
 enum apFileError {
     apFILE_ERROR = 0,     ///< the query failed for another reason
@@ -11,9 +13,31 @@ enum apFileError {
     apFILE_EXISTS = 3,
 };
 
+/// What tells one file from another however a path to it is spelled ("/big", "/big/", "/./big",
+/// links): the volume and the file's number on it, with its size and time of last change, so
+/// that a file rewritten or replaced since counts as another.
+struct apFileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    std::uint64_t size = 0;
+    std::uint64_t modified = 0;
+
+    bool operator==(const apFileIdentity& other) const {
+        return volume == other.volume && file == other.file && size == other.size &&
+               modified == other.modified;
+    }
+};
+
 class NLS_EXPORT apFileFinder {
 public:
     static apFileError check_path_exists(const utString& path);
+    /// The identity of the file that `path` names; false when it cannot be queried.
+    static bool identity(const utString& path, apFileIdentity& out);
+    /// The identity of a file opened with _open (platform/apCrtIo.h); false when it cannot be
+    /// queried.
+    static bool identity(int fd, apFileIdentity& out);
+    /// True for a character that separates the components of a path ('/'; on Windows '\\' too).
+    static bool is_separator(char c);
 };
 
 /// One entry name found in a directory.
