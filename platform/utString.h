@@ -26,7 +26,7 @@ public:
     /// Drops this reference; non-zero when it was the last holder of an owned text.
     int destructor_imp();
 
-    int count() const { return *m_count; }
+    int count() const { return __atomic_load_n(m_count, __ATOMIC_RELAXED); }
     bool owns_nothing() const { return m_count == &s_single; }
 
     static int s_single;
