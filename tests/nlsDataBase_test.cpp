@@ -1,4 +1,6 @@
+#include <nls/fillers/coiFillers.h>
 #include <nls/nlsErrorData.h>
+#include <nls/nlsLanguage.h>
 #include <platform/apCrtIo.h>
 
 #include "nlsManagerTestSupport.h"
@@ -147,15 +149,19 @@ TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
     for (const auto& c : cases) {
         nlstest::ScopedEnv variable(c.variable, c.value);
         testing::internal::CaptureStderr();
-        std::string translated;
+        std::string translated, listed;
         {
             DataBase db(app.c_str(), c.domain);
             if (c.language) nlsDomainManager::language(utString(c.language));
             nlsDomainManager::textdomain(c.domain);
             translated = nlsDomainManager::gettext("m");
+            // Nor is a catalogue listed through such a domain.
+            db.list_available_languages(coiFillers::make_filler<nlsLanguage>(
+                [&](nlsLanguage language) { listed += language.name().c_str(); }));
         }
         testing::internal::GetCapturedStderr();
         EXPECT_EQ(translated, c.expected) << c.variable << "=" << c.value << " " << c.domain;
+        EXPECT_EQ(listed, std::string(c.domain) == "editor" ? "German" : "") << c.domain;
         Manager::the_current_language = utString();
     }
     ap_set_crt_seam(nullptr);

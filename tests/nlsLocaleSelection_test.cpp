@@ -186,7 +186,12 @@ TEST_F(LocaleSelection, RejectedLocaleIsReportedWithoutAssertionByDefault) {
     EXPECT_EQ(asserts.reports()[0],
               "nls/nlsDomainManager:768: nlsDomainManager::setlocale| Failed to set locale in "
               "nlsDomainManager::setlocale (0)");
+    // Put back, the handler that the first call returned reports to the default output again.
     EXPECT_EQ(nlsDomainManager::error_handler(default_handler), fatal);
+    testing::internal::CaptureStderr();
+    nlsDomainManager::setlocale(LC_ALL);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "NLS Warning: Setting up locale for language <Klingon> failed\n");
 }
 
 TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocaleForEachUser) {
