@@ -3,16 +3,21 @@
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
+/// @file
+/// Paths, and the entries of directories.
+
 /// Result of a file-system query; only apFILE_EXISTS means that the path exists.
 enum apFileError {
     apFILE_ERROR = 0,     ///< the query failed for another reason
     apFILE_NOT_FOUND = 1, ///< no such path
     apFILE_NO_ACCESS = 2, ///< a folder on the way may not be searched
-    apFILE_EXISTS = 3,
+    apFILE_EXISTS = 3,    ///< the path exists
 };
 
+/// Questions about paths.
 class NLS_EXPORT apFileFinder {
 public:
+    /// Whether `path` exists (links followed), or why that cannot be told.
     static apFileError check_path_exists(const utString& path);
 };
 
@@ -20,16 +25,19 @@ public:
 class NLS_EXPORT apFileName {
 public:
     apFileName() = default;
+    /// The entry called `name`.
     explicit apFileName(const utString& name) : m_name(name) {}
-    const utString& name() const { return m_name; }
+    const utString& name() const { return m_name; } ///< without the directory's path
 
 private:
     utString m_name;
 };
 
+/// A path in the file system, as text.
 class NLS_EXPORT apPath {
 public:
     apPath() = default;
+    /// The path `path`, as given.
     explicit apPath(const utString& path) : m_path(path) {}
     ~apPath() = default;
 
@@ -39,7 +47,7 @@ public:
     int is_directory() const;
     /// The last component, trailing separators ignored.
     utString basename() const;
-    const utString& path() const { return m_path; }
+    const utString& path() const { return m_path; } ///< as given
 
 private:
     utString m_path;
@@ -49,6 +57,7 @@ private:
 /// first entry; a path that is not a readable directory gives none.
 class NLS_EXPORT apFileFinderEx {
 public:
+    /// Before the first entry of `directory`.
     explicit apFileFinderEx(const apPath& directory);
     ~apFileFinderEx();
     apFileFinderEx(const apFileFinderEx&) = delete;
