@@ -15,11 +15,13 @@ if(CMAKE_SCRIPT_MODE_FILE)
   # -DMSGFMT= -DTOOL= -DPO= -DDOMAIN= -DOUTPUT_DIRECTORY= -DSTAMP=, and -DEMULATOR= (its words
   # joined by '|') where the tool runs through one
   string(REPLACE "|" ";" emulator "${EMULATOR}")
+  # The answer is standard output alone: an emulator writes notes of its own on standard error
+  # (Wine, when it makes its prefix), which must not become part of a folder name.
   function(nls_catalog_step)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err
                     OUTPUT_STRIP_TRAILING_WHITESPACE)
     if(NOT rc EQUAL 0)
-      message(FATAL_ERROR "${out}")
+      message(FATAL_ERROR "${out}${err}")
     endif()
     set(out "${out}" PARENT_SCOPE)
   endfunction()
