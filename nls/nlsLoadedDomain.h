@@ -24,7 +24,7 @@ public:
     /// by binary search. Returns `msgid` itself when there is no entry (or it is null). A pair
     /// with a plural form is found by its singular and gives its first form.
     const char* translate(const char* msgid) const;
-    /// translate by binary search over the messages, which msgfmt writes sorted.
+    /// As translate, by binary search over the messages, which msgfmt writes sorted.
     const char* translate_by_binary_chop(const char* msgid) const;
     /// Only for hash_size of 3 or more. A message with bytes 0x80 to 0xFF that the signed hash
     /// misses is looked for again under the unsigned hash that msgfmt writes.
