@@ -33,13 +33,26 @@ const char* env_language_or_c() {
     const char* env = nlsDomainManager::env_language(nlsLANG_DATABASE);
     return env ? env : "C";
 }
+
+// Whether a language or domain name stays one entry inside its directory: no path separator, not
+// "." or "..", and no control character. Any other name could lead the catalogue path out of
+// the application's directories.
+bool names_one_entry(const utString& name) {
+    const char* text = name.c_str();
+    if (std::strcmp(text, ".") == 0 || std::strcmp(text, "..") == 0) return false;
+    for (const char* c = text; *c; ++c) {
+        unsigned char byte = static_cast<unsigned char>(*c);
+        if (byte < 0x20 || byte == 0x7F || apFileFinder::is_separator(*c)) return false;
+    }
+    return true;
+}
 } // namespace
 
 nlsDataBase::nlsDataBase(const char* domain) : nlsDataBase(nullptr, domain) {}
 
 nlsDataBase::nlsDataBase(const char* pathlist, const char* domain)
     : m_domain(domain), m_initialised(0), m_language(), m_loaded_domain(nullptr),
-      m_pathlist(pathlist) {
+      m_pathlist(pathlist), m_shared_for() {
     nlsErrorData record = nlsDomainManager::add(this);
     if (record.code() != nlsERROR_NONE) {
         error(record);
@@ -103,6 +116,7 @@ utString nlsDataBase::catalogue_path(const utString& directory, const utString& 
 
 utString nlsDataBase::search(const utString& language, const utString* directories,
                              int count) const {
+    if (!names_one_entry(language) || !names_one_entry(m_domain)) return utString();
     for (int i = 0; i < count; ++i) {
         utString path = catalogue_path(directories[i], language, m_domain);
         if (apFileFinder::check_path_exists(path) == apFILE_EXISTS) return path;
@@ -184,7 +198,9 @@ void nlsDataBase::initialise(const utString& pathlist) {
     if (!path.empty()) {
         m_loaded_domain = nlsDomainManager::access_domain(path);
         if (m_loaded_domain) {
-            // Shared with another database: report the environment's language from now on.
+            // Shared with another database: report the environment's language from now on, but
+            // switch as if the file had been loaded here, by the language it was found for.
+            m_shared_for = m_language;
             m_language = nlsLanguage();
         } else {
             unsigned int code = nlsERROR_NONE;
@@ -204,9 +220,10 @@ void nlsDataBase::initialise(const utString& pathlist) {
 
 int nlsDataBase::language(const utString& name) {
     nlsLanguage wanted(name.c_str());
-    if (wanted == nlsLanguage(language())) return 1;
+    if (wanted == (m_shared_for.empty() ? nlsLanguage(language()) : m_shared_for)) return 1;
     if (m_loaded_domain) nlsDomainManager::unload_domain(m_loaded_domain);
     m_loaded_domain = nullptr;
+    m_shared_for = nlsLanguage();
     m_initialised = 0;
     m_language = wanted;
     initialise(locale_path());
@@ -260,7 +277,7 @@ void nlsDataBase::list_available_languages(coiFiller<nlsLanguage> filler) const 
     const utString domain = m_domain;
     // Without a directory of its own the database has nothing to list; an empty path would
     // otherwise stand for the root or the working directory.
-    if (directory.empty()) return;
+    if (directory.empty() || !names_one_entry(domain)) return;
     auto has_catalogue = [&](const utString& folder) {
         return apFileFinder::check_path_exists(catalogue_path(directory, folder, domain)) ==
                apFILE_EXISTS;

@@ -29,7 +29,9 @@ public:
     /// The database's language; the environment's (or "C") while none was chosen.
     const char* language() const;
     /// Switches to `name` and searches again: 1 when it (or its short form, or "C") is in
-    /// effect, 0 when the environment language was taken instead.
+    /// effect, 0 when the environment language was taken instead. Nothing changes when `name` is
+    /// in effect already; for a database that shares its catalogue, that is the language the
+    /// catalogue was found for, whatever language() reports.
     int language(const utString& name);
     /// The catalogue directory: the one given, else the_default_pathlist.
     const utString& pathlist() const;
@@ -83,6 +85,10 @@ protected:
 
 private:
     friend class nlsDomainManager;
+
+    /// While the catalogue is shared with another database (m_language is then empty): the
+    /// language it was found for, by which the database decides whether a switch is needed.
+    nlsLanguage m_shared_for;
 
     /// The catalogue that the lookups read; null without one.
     const nlsLoadedDomain* catalogue() const;

@@ -7,6 +7,7 @@
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
 #include <nls/nlsLoadedDomain.h>
+#include <platform/apFileFinder.h>
 #include <platform/apUtils.h>
 
 #include <algorithm>
@@ -36,6 +37,12 @@ int nlsDomainManager::set_verbose_info(int value) {
 
 int nlsDomainManager::verbose_info() {
     return verbose_loading_info;
+}
+
+nlsDomainManager::handler_type nlsDomainManager::error_handler(handler_type handler) {
+    handler_type previous = the_error_handler;
+    the_error_handler = handler;
+    return previous;
 }
 
 int nlsDomainManager::error(const nlsErrorData& data) {
@@ -97,15 +104,20 @@ int compare_paths(const utString& a, const utString& b) {
 } // namespace
 
 nlsLoadedDomain* nlsDomainManager::access_domain(const utString& path) {
+    nlsLoadedDomain* found = nullptr;
     for (nlsLoadedDomain* entry = the_loaded_domains; entry; entry = entry->next) {
         int order = compare_paths(entry->path, path);
-        if (order == 0) {
-            ++entry->references;
-            return entry;
-        }
-        if (order > 0) break;
+        if (order == 0) found = entry;
+        if (order >= 0) break;
     }
-    return nullptr;
+    // The same file under another spelling of its directory ("/big/", "/./big") is shared too.
+    apFileIdentity identity;
+    if (!found && apFileFinder::identity(path, identity)) {
+        for (nlsLoadedDomain* entry = the_loaded_domains; entry && !found; entry = entry->next)
+            if (entry->identity == identity) found = entry;
+    }
+    if (found) ++found->references;
+    return found;
 }
 
 nlsLoadedDomain* nlsDomainManager::load_domain(const utString& path, unsigned int* error) {

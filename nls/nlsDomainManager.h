@@ -40,6 +40,9 @@ public:
     /// Turns reports of fallback catalogue loads on (non-zero) or off; returns the old setting.
     static int set_verbose_info(int value);
     static int verbose_info(); ///< the setting that set_verbose_info made
+    /// Installs `handler` for the manager's own reports (null silences them) and returns the
+    /// handler installed before.
+    static handler_type error_handler(handler_type handler);
 
     // Domains and translation.
 
@@ -132,7 +135,8 @@ protected:
     static const nlsErrorData& add(nlsDataBase* database);
     /// Unregisters `database`, and unselects it; nlsERROR_NO_DOMAIN when it was not registered.
     static unsigned int remove(nlsDataBase* database);
-    /// The loaded catalogue of `path` with one more use counted, or null when none is loaded.
+    /// The catalogue loaded from `path`, or from the same file under another spelling of the
+    /// path, with one more use counted; null when there is none.
     static nlsLoadedDomain* access_domain(const utString& path);
     /// Reads the catalogue of `path`, its one use counted; null, with the code in `*error`, when
     /// it fails to load.

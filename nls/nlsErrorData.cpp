@@ -1,6 +1,8 @@
 #include <nls/nlsErrorData.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -29,6 +31,18 @@ constexpr ReportText kReportTexts[] = {
 
 // nlsERROR_FAILED has no text of its own, like any code missing from the table.
 constexpr ReportText kUnknownCode = {0, false, "Internal error"};
+
+// A string as a report shows it: control characters, which could start a forged second line or
+// drive a terminal, become '?'.
+utString printable(const utString& string) {
+    const char* text = string.c_str();
+    const char* end = text + string.length();
+    auto is_control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    if (std::none_of(text, end, is_control)) return string;
+    std::string copy(text, end);
+    std::replace_if(copy.begin(), copy.end(), is_control, '?');
+    return utString(utStringArray{}, copy.data(), static_cast<int>(copy.size()));
+}
 
 } // namespace
 
@@ -72,7 +86,7 @@ utString nlsErrorData::text() const {
     const char* piece = entry->text;
     while (const char* mark = std::strchr(piece, '%')) {
         message << utString(utStringArray{}, piece, static_cast<int>(mark - piece))
-                << get_string(mark[1] - '0');
+                << printable(get_string(mark[1] - '0'));
         piece = mark + 2;
     }
     return message << piece;

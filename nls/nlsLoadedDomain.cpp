@@ -46,14 +46,20 @@ nlsLoadedDomain::~nlsLoadedDomain() {
 }
 
 unsigned int nlsLoadedDomain::load() {
-    int fd = _open(path.c_str(), _O_RDONLY | _O_BINARY);
+    int fd = ap_crt_open(path.c_str(), _O_RDONLY | _O_BINARY);
     if (fd < 0) return nlsERROR_CATALOG_OPEN;
 
+    // Only a regular file has a size to read and an end: a FIFO or a device would block or
+    // never end.
     struct _stat64i32 status;
-    if (ap_crt_fstat(fd, &status) != 0 || status.st_size < static_cast<std::int32_t>(kHeaderSize)) {
+    if (ap_crt_fstat(fd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG ||
+        status.st_size < static_cast<std::int32_t>(kHeaderSize)) {
         _close(fd);
         return nlsERROR_CATALOG_STAT;
     }
+    // Where the system cannot tell, the identity stays zero and the catalogue is found by its
+    // path only.
+    apFileFinder::identity(fd, identity);
     std::uint32_t size = static_cast<std::uint32_t>(status.st_size);
 
     image = static_cast<unsigned char*>(ap_crt_malloc(size));

@@ -2,6 +2,7 @@
 
 #include <nls/nlsPluralForms.h>
 #include <platform/apExport.h>
+#include <platform/apFileFinder.h>
 #include <platform/utString.h>
 
 #include <cstdint>
@@ -58,6 +59,9 @@ public:
     std::uint32_t image_size;
     /// The plural rule of the header (the translation of the empty message), read at load.
     nlsPluralForms plural_forms;
+    /// The file that was read, so that another spelling of its path finds this catalogue; zero
+    /// when the system cannot tell.
+    apFileIdentity identity;
 
 private:
     unsigned int load();

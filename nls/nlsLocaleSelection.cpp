@@ -197,12 +197,12 @@ unsigned int nlsDomainManager::language(const utString& name) {
     const utString chosen = nls_language_of(name);
     the_current_language = chosen;
     if (the_databases) {
-        // An iterator of our own leaves the list's cursor to add and remove.
+        // Every database decides for itself whether to search again: one that shares its
+        // catalogue reports the environment's language, which need not be that of its file. An
+        // iterator of our own leaves the list's cursor to add and remove.
         nlsDataBasecoDListPtrcoPtrcoDListBcoIteratorB each(the_databases);
-        while (++each) {
-            nlsDataBase* database = each.value();
-            if (std::strcmp(database->language(), chosen.c_str()) != 0) database->language(chosen);
-        }
+        while (++each)
+            each.value()->language(chosen);
     }
     return setlocale(LC_ALL);
 }

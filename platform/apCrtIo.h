@@ -2,6 +2,9 @@
 
 // The C run-time file functions that the catalogue loader calls, by their Windows names. Each
 // backend's apCrtApi.h declares them: the Windows run time's own, or the POSIX stand-ins.
+//
+// _open never blocks: a path that names a FIFO or a device opens at once (or fails), and the
+// loader then refuses it because its status is not that of a regular file.
 
 #include <platform/apExport.h>
 
@@ -10,8 +13,10 @@
 #include <cstddef>
 
 /// A seam for tests: each non-null member replaces the call of the same name, so a test can make
-/// a read, a status query or an allocation fail or fall short.
+/// an open, a read, a status query or an allocation fail or fall short, or watch which files are
+/// opened.
 struct apCrtSeam {
+    int (*open)(const char* path, int flags) = nullptr;
     int (*read)(int fd, void* buffer, unsigned int count) = nullptr;
     int (*fstat)(int fd, struct _stat64i32* status) = nullptr;
     void* (*malloc)(std::size_t size) = nullptr;
@@ -19,6 +24,8 @@ struct apCrtSeam {
 
 /// Installs `seam` (null restores the real calls) and returns the previous one.
 NLS_EXPORT const apCrtSeam* ap_set_crt_seam(const apCrtSeam* seam);
+/// _open, or the seam's open when one is installed.
+NLS_EXPORT int ap_crt_open(const char* path, int flags);
 /// _read, or the seam's read when one is installed.
 NLS_EXPORT int ap_crt_read(int fd, void* buffer, unsigned int count);
 /// _fstat64i32, or the seam's status query when one is installed.

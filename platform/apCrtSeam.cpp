@@ -12,6 +12,11 @@ const apCrtSeam* ap_set_crt_seam(const apCrtSeam* seam) {
     return previous;
 }
 
+int ap_crt_open(const char* path, int flags) {
+    if (g_seam && g_seam->open) return g_seam->open(path, flags);
+    return _open(path, flags);
+}
+
 int ap_crt_read(int fd, void* buffer, unsigned int count) {
     if (g_seam && g_seam->read) return g_seam->read(fd, buffer, count);
     return _read(fd, buffer, count);

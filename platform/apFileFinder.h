@@ -3,8 +3,10 @@
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
+#include <cstdint>
+
 /// @file
-/// Paths, and the entries of directories.
+/// Paths, the identity of files, and the entries of directories.
 
 /// Result of a file-system query; only apFILE_EXISTS means that the path exists.
 enum apFileError {
@@ -14,11 +16,33 @@ enum apFileError {
     apFILE_EXISTS = 3,    ///< the path exists
 };
 
+/// What tells one file from another however a path to it is spelled ("/big", "/big/", "/./big",
+/// links): the volume and the file's number on it, with its size and time of last change, so
+/// that a file rewritten or replaced since counts as another.
+struct apFileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    std::uint64_t size = 0;
+    std::uint64_t modified = 0;
+
+    bool operator==(const apFileIdentity& other) const {
+        return volume == other.volume && file == other.file && size == other.size &&
+               modified == other.modified;
+    }
+};
+
 /// Questions about paths.
 class NLS_EXPORT apFileFinder {
 public:
     /// Whether `path` exists (links followed), or why that cannot be told.
     static apFileError check_path_exists(const utString& path);
+    /// The identity of the file that `path` names; false when it cannot be queried.
+    static bool identity(const utString& path, apFileIdentity& out);
+    /// The identity of a file opened with _open (platform/apCrtIo.h); false when it cannot be
+    /// queried.
+    static bool identity(int fd, apFileIdentity& out);
+    /// True for a character that separates the components of a path ('/'; on Windows '\\' too).
+    static bool is_separator(char c);
 };
 
 /// One entry name found in a directory.

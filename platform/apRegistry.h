@@ -26,8 +26,8 @@ enum apValueType : int {
 ///
 /// An accessor is meant to live for one read or one write. On Windows it works on the current
 /// user's registry and stores text values only. On POSIX, once an operation has failed on the
-/// store (a store locked for longer than about a second, unreadable or missing its location), the
-/// accessor fails every later operation at once instead of waiting again.
+/// store (a store locked for longer than about five seconds, unreadable or missing its location),
+/// the accessor fails every later operation at once instead of waiting again.
 class NLS_EXPORT apRegistry {
 public:
     /// An accessor of `hive`; any hive but apHKEY_CURRENT_USER fails every operation.

@@ -16,3 +16,8 @@ NLS_EXPORT int apprintf(const char* format, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
+
+/// getenv, except that a process running with privileges that its user did not give it
+/// (set-user-ID, set-group-ID, file capabilities) gets null: its environment comes from someone
+/// it must not trust.
+NLS_EXPORT const char* ap_secure_getenv(const char* name);

@@ -42,6 +42,20 @@ TEST_F(apRegistryTest, KeysAndValueNamesIgnoreLetterCase) {
     EXPECT_EQ(type, apREG_NONE);
 }
 
+TEST_F(apRegistryTest, KeyNamesEndAtBackslashes) {
+    apRegistry writer(apHKEY_CURRENT_USER);
+    // Keys whose names begin as the app's does, and none of that name.
+    for (const std::string& key : {app + "2", app + ".old"})
+        ASSERT_NE(writer.create_key(key.c_str()), 0) << key;
+    ASSERT_NE(writer.set_value_data((maker + "\\Dir\\").c_str(), "Name", apREG_STRING, "v"), 0);
+
+    apRegistry reader(apHKEY_CURRENT_USER);
+    EXPECT_EQ(reader.key_exists(app.c_str()), 0);
+    utString data; // written with a trailing backslash, read without
+    EXPECT_NE(reader.value_data((maker + "\\Dir").c_str(), "Name", data), 0);
+    EXPECT_STREQ(data.c_str(), "v");
+}
+
 TEST_F(apRegistryTest, PathsThatNameNoKeyAreRefused) {
     apRegistry accessor(apHKEY_CURRENT_USER);
     for (const std::string& key :

@@ -99,10 +99,23 @@ TEST_F(nlsDataBaseTable, AccessByKeyOwnsTheDatabases) {
 TEST_F(nlsDataBaseTable, SetAlgebraDeletesWhatItRemovesAndMovesWhatItAdds) {
     struct Case {
         Keys a, b, intersection, sum, difference;
-    } const cases[] = {
+    } cases[] = {
         {{"x", "y"}, {"x", "z"}, {"x"}, {"x", "y", "z"}, {"y"}},
         {{"p", "q"}, {"x", "y"}, {}, {"p", "q", "x", "y"}, {"p", "q"}},
+        {}, // a few hundred keys: removals shift entries back into slots already walked
     };
+    Case& many = cases[2];
+    for (int i = 0; i < 300; ++i) {
+        const std::string k = key(i).c_str();
+        many.a.insert(k);
+        many.sum.insert(k);
+        (i % 3 ? many.difference : many.intersection).insert(k);
+        if (i % 3 == 0) many.b.insert(k);
+    }
+    for (int i = 300; i < 330; ++i) {
+        many.b.insert(key(i).c_str());
+        many.sum.insert(key(i).c_str());
+    }
     for (const Case& c : cases) {
         OwnTable a(4, 50), b(4, 50), product(4, 50), sum(4, 50);
         for (const std::string& k : c.a)

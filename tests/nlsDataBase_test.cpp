@@ -1,13 +1,16 @@
 #include <nls/nlsErrorData.h>
+#include <platform/apCrtIo.h>
 
 #include "nlsManagerTestSupport.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 namespace {
 
 using nlstest::DataBase;
+using nlstest::Manager;
 
 class Database : public nlstest::ManagerTest {
 protected:
@@ -33,7 +36,13 @@ TEST_F(Database, WithoutAnyDirectoryNothingIsSearched) {
     EXPECT_EQ(db.m_initialised, 0);
     EXPECT_STREQ(db.domain().text(), "");
     EXPECT_STREQ(db.language(), "German");
-    EXPECT_EQ(db.pathlist(), db.locale_path());
+
+    // A default directory, set by a derived class, serves a database without a directory.
+    catalogue(dir.path(), "German", "editor", {"m"});
+    DataBase::the_default_pathlist = utString(dir.path().c_str());
+    DataBase with_default("editor");
+    DataBase::the_default_pathlist = utString();
+    EXPECT_NE(with_default.m_loaded_domain, nullptr);
 
     nlstest::ScopedEnv empty("NLSPATH", "");
     if (!std::getenv("NLSPATH")) return; // a C run time that keeps no empty variable (Windows)
@@ -97,15 +106,63 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
               "nls/nlsDataBase:492: nlsDataBase failed - with error 33 in nlsDataBase::error (0)");
 }
 
-TEST_F(Database, HostileDomainNamesFindNothing) {
-    nlstest::ScopedEnv env("NLSPATH", dir.path().c_str());
-    for (const std::string& domain : {std::string("../../etc/passwd"), std::string(10000, 'x')}) {
-        testing::internal::CaptureStderr();
-        DataBase db(domain.c_str());
-        testing::internal::GetCapturedStderr();
-        EXPECT_EQ(db.m_loaded_domain, nullptr);
-        EXPECT_EQ(nlsDomainManager::textdomain(domain.c_str()), std::string(""));
+std::vector<std::string> g_opened;
+
+TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
+    const std::string app = dir / "app", nlspath = dir / "nlspath";
+    catalogue(app, "German", "editor", {"m"});
+    catalogue(nlspath, "French", "editor", {"m"});
+    nlstest::ScopedEnv env("NLSPATH", nlspath.c_str());
+    // Where each name below would lead; "." and the control character stay inside, but are no
+    // language names either (Windows allows no control character in a file name).
+    for (const char* planted : {"evil/LC_MESSAGES/editor.mo", "LC_MESSAGES/editor.mo",
+                                "app/LC_MESSAGES/editor.mo", "app/x\x1b/LC_MESSAGES/editor.mo"}) {
+        try {
+            nlstest::write_file(dir / planted, nlstest::build_mo({{"m", "planted"}}));
+        } catch (const std::exception&) {
+        }
     }
+    const std::string too_long(10000, 'x');
+    const struct {
+        const char *variable, *value, *language, *domain, *expected;
+    } cases[] = {
+        {"LANG", "../evil", nullptr, "editor", "m"},
+        {"LANGUAGE", "../evil", nullptr, "editor", "German:m"},
+        {"LANG", "German", "..", "editor", "German:m"},
+        {"LANG", "German", "..\\evil", "editor", "German:m"}, // a separator on Windows only
+        {"LANG", "German", ".", "editor", "German:m"},
+        {"LANG", "German", "x\x1b", "editor", "German:m"},
+        {"LANG", "German", nullptr, "../../../evil/LC_MESSAGES/editor", "m"},
+        {"LANG", "German", nullptr, too_long.c_str(), "m"},
+    };
+    apCrtSeam watch;
+    watch.open = [](const char* path, int flags) { // notes the path, then opens as usual
+        g_opened.push_back(path);
+        const apCrtSeam* self = ap_set_crt_seam(nullptr);
+        int fd = ap_crt_open(path, flags);
+        ap_set_crt_seam(self);
+        return fd;
+    };
+    ap_set_crt_seam(&watch);
+    for (const auto& c : cases) {
+        nlstest::ScopedEnv variable(c.variable, c.value);
+        testing::internal::CaptureStderr();
+        std::string translated;
+        {
+            DataBase db(app.c_str(), c.domain);
+            if (c.language) nlsDomainManager::language(utString(c.language));
+            nlsDomainManager::textdomain(c.domain);
+            translated = nlsDomainManager::gettext("m");
+        }
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(translated, c.expected) << c.variable << "=" << c.value << " " << c.domain;
+        Manager::the_current_language = utString();
+    }
+    ap_set_crt_seam(nullptr);
+    // Only the application's own catalogue was ever opened.
+    EXPECT_FALSE(g_opened.empty());
+    for (const std::string& path : g_opened)
+        EXPECT_EQ(path, app + "/German/LC_MESSAGES/editor.mo");
 }
 
 TEST_F(Database, CatalogueFoldersMayHaveNamesBeyondAscii) {

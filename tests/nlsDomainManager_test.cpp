@@ -3,6 +3,7 @@
 #include "nlsManagerTestSupport.h"
 
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -21,7 +22,7 @@ TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
     EXPECT_EQ(nlsDomainManager::textdomain(""), nullptr);
 
     std::string path = catalogue(dir.path(), "German", "editor", {"Open", "Save"});
-    DataBase editor(dir.path().c_str(), "editor");
+    auto editor = std::make_unique<DataBase>(dir.path().c_str(), "editor");
     DataBase no_catalogue(dir.path().c_str(), "missing");
     EXPECT_EQ(nlsDomainManager::gettext(message), message); // nothing selected yet
 
@@ -33,6 +34,12 @@ TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
     EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr); // keeps the selection
     EXPECT_STREQ(nlsDomainManager::textdomain(nullptr), path.c_str());
     EXPECT_STREQ(nlsDomainManager::textdomain("missing"), "");
+    EXPECT_EQ(nlsDomainManager::gettext(message), message);
+
+    // Destroying the selected database forgets the selection.
+    nlsDomainManager::textdomain("editor");
+    editor.reset();
+    EXPECT_EQ(nlsDomainManager::textdomain(nullptr), nullptr);
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
 }
 
@@ -90,14 +97,17 @@ TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
 TEST_F(DomainManager, DatabasesOfOneFileShareOneCatalogue) {
     std::string path = catalogue(dir.path(), "German", "editor", {"Open"});
     auto first = std::make_unique<DataBase>(dir.path().c_str(), "editor");
-    DataBase second(dir.path().c_str(), "editor");
+    // The same directory spelled in other ways still names the same file.
+    DataBase second((dir.path() + "/").c_str(), "editor");
+    DataBase third((dir.path() + "/.").c_str(), "editor");
     ASSERT_NE(second.m_loaded_domain, nullptr);
     EXPECT_EQ(first->m_loaded_domain, second.m_loaded_domain);
-    EXPECT_EQ(second.m_loaded_domain->references, 2u);
+    EXPECT_EQ(third.m_loaded_domain, second.m_loaded_domain);
+    EXPECT_EQ(second.m_loaded_domain->references, 3u);
     EXPECT_EQ(second.domain(), utString(path.c_str()));
     EXPECT_EQ(nlsDomainManager::textdomain("editor"), path); // the first registered
     first.reset();
-    EXPECT_EQ(second.m_loaded_domain->references, 1u);
+    EXPECT_EQ(second.m_loaded_domain->references, 2u);
     nlsDomainManager::textdomain("editor");
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
 }
@@ -154,6 +164,66 @@ TEST_F(DomainManager, EmptyLanguageNameFallsBackToTheEnvironment) {
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
     nlsDomainManager::language(utString("NO_TRANSLATION"));
     EXPECT_EQ(nlsDomainManager::language(), utString("English"));
+}
+
+// A database that shares its catalogue reports the environment's language, whatever file it
+// holds; after any switches, each must still answer from what a new search would find.
+TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageASearchWouldFindNow) {
+    for (const char* language : {"German", "French"})
+        for (const char* domain : {"editor", "viewer"})
+            catalogue(dir.path(), language, domain, {"m"});
+    // Steps: a language to switch to (Latin has no catalogue: German, the environment's, serves),
+    // or ~1 and ~2 to destroy the first or the second database. LANGUAGE=fr finds French first.
+    const struct {
+        const char *second_domain, *language_list;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"editor", nullptr, {"French", "German", "~1"}},
+        {"editor", nullptr, {"French", "German", "~2", "French"}},
+        {"editor", nullptr, {"French", "Latin", "French", "~1", "German"}},
+        {"editor", nullptr, {"Latin", "German", "French", "~2", "Latin"}},
+        {"viewer", nullptr, {"French", "German", "Latin", "~1", "French"}},
+        {"editor", "fr", {"German", "~1", "French"}},
+    };
+    // Quietly: Latin has neither catalogues nor a locale.
+    nlsDataBase::handler_type saved = nlsDataBase::error_handler(nullptr);
+    nlsDomainManager::handler_type saved_manager = nlsDomainManager::error_handler(nullptr);
+    for (const auto& c : cases) {
+        Manager::the_current_language = utString();
+        nlstest::ScopedEnv language_list("LANGUAGE", c.language_list);
+        const char* domains[] = {"editor", c.second_domain};
+        std::unique_ptr<DataBase> databases[2];
+        for (int i = 0; i < 2; ++i)
+            databases[i] = std::make_unique<DataBase>(dir.path().c_str(), domains[i]);
+        std::string expected = c.language_list ? "French:m" : "German:m", trace;
+        for (const std::string& step : c.steps) {
+            trace += " " + step;
+            if (step[0] == '~')
+                databases[step[1] - '1'].reset();
+            else
+                nlsDomainManager::language(utString(step.c_str()));
+            if (step[0] != '~') expected = (step == "Latin" ? "German" : step) + ":m";
+
+            std::map<const nlsLoadedDomain*, unsigned int> holders;
+            for (int i = 0; i < 2; ++i) {
+                if (!databases[i]) continue;
+                const nlsLoadedDomain* held = databases[i]->m_loaded_domain;
+                ASSERT_NE(held, nullptr) << trace;
+                ++holders[held];
+                EXPECT_EQ(held->translate("m"), expected) << trace << ": database " << i + 1;
+                nlsDomainManager::textdomain(domains[i]);
+                EXPECT_EQ(nlsDomainManager::gettext("m"), expected) << trace;
+            }
+            // Each catalogue counts exactly its holders, and every held one is listed.
+            for (nlsLoadedDomain* entry = Manager::the_loaded_domains; entry; entry = entry->next) {
+                EXPECT_EQ(entry->references, holders[entry]) << trace;
+                holders.erase(entry);
+            }
+            EXPECT_TRUE(holders.empty()) << trace;
+        }
+    }
+    nlsDataBase::error_handler(saved);
+    nlsDomainManager::error_handler(saved_manager);
 }
 
 } // namespace

@@ -45,6 +45,15 @@ TEST(nlsErrorData, TextsOfEveryCode) {
                  "<Internal range error>");
 }
 
+TEST(nlsErrorData, ControlCharactersInStringsShowAsQuestionMarks) {
+    // A value from the environment could otherwise forge a report line or drive a terminal.
+    const utString strings[] = {"editor", "x\nNLS Error: forged\x1b[2J\x7f",
+                                utString(utStringArray{}, "a\0b", 3)};
+    EXPECT_STREQ(nlsDomainManager::error_to_string({33792, strings, 3}),
+                 "NLS Warning: Catalog <editor> failed to load for language <x?NLS Error: "
+                 "forged?[2J?> so fallback language <a?b> was used");
+}
+
 TEST(nlsErrorData, HoldsAtMostFiveStrings) {
     const utString strings[6] = {"0", "1", "2", "3", "4", "5"};
     nlsErrorData full(nlsERROR_FAILED, strings, 6);

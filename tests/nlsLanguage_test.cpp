@@ -9,51 +9,42 @@
 
 namespace {
 
-enum { Name, Iso, Code, Translated, Ansi }; // Ansi: the ANSI code page
-
-const char* const k_rows[][5] = {
-    {"Japanese", "ja-JP", "JPN", "Japanese", "932"},
-    {"Chinese-CHN", "zh-CN", "CHS", "Chinese simplified", "936"},
-    {"Korean", "ko-KR", "KOR", "Korean", "949"},
-    {"Chinese-TWN", "zh-TW", "CHT", "Chinese traditional", "950"},
-    {"Czech", "cs-CZ", "CSY", "Czech", "1250"},
-    {"Hungarian", "hu-HU", "HUN", "Hungarian", "1250"},
-    {"Polish", "pl-PL", "PLK", "Polish", "1250"},
-    {"Slovak", "sk-SK", "CSY", "Slovak", "1250"},
-    {"Russian", "ru-RU", "RUS", "Russian", "1251"},
-    {"English", "en-US", "ENU", "English", "1252"},
-    {"French", "fr-FR", "FRA", "French", "1252"},
-    {"German", "de-DE", "DEU", "German", "1252"},
-    {"Italian", "it-IT", "ITA", "Italian", "1252"},
-    {"Portuguese", "pt-PT", "PTB", "Portuguese", "1252"},
-    {"Portuguese-BRA", "pt-BR", "PTB", "Portuguese Brazil", "1252"},
-    {"Spanish", "es-ES", "ESP", "Spanish", "1252"},
-    {"Turkish", "tr-TR", "TRK", "Turkish", "1254"},
+// Rows to look up, by name or ISO name in any case: the first and the last, rows that share a
+// code, names with an extension, and each kind of code page.
+const struct Row {
+    const char *asked, *name, *iso, *code, *translated, *ansi; // ansi: the ANSI code page
+} k_rows[] = {
+    {"JAPANESE", "Japanese", "ja-JP", "JPN", "Japanese", "932"},
+    {"german", "German", "de-DE", "DEU", "German", "1252"},
+    {"DE-de", "German", "de-DE", "DEU", "German", "1252"},
+    {"sk-sk", "Slovak", "sk-SK", "CSY", "Slovak", "1250"},
+    {"PT-br", "Portuguese-BRA", "pt-BR", "PTB", "Portuguese Brazil", "1252"},
+    {"CHINESE-twn", "Chinese-TWN", "zh-TW", "CHT", "Chinese traditional", "950"},
+    {"tr-TR", "Turkish", "tr-TR", "TRK", "Turkish", "1254"},
 };
 
-TEST(nlsLanguage, TheSeventeenRowsByNameOrIsoNameInAnyCase) {
-    for (const auto& row : k_rows) {
-        nlsLanguage record(row[Name]);
-        EXPECT_STREQ(record.iso_name().c_str(), row[Iso]);
-        EXPECT_STREQ(record.akn_code().c_str(), row[Code]);
-        EXPECT_STREQ(record.translated_name().c_str(), row[Translated]);
+TEST(nlsLanguage, RowsAreFoundByNameOrIsoNameInAnyCaseWithAllTheirFields) {
+    for (const Row& row : k_rows) {
+        nlsLanguage record(row.asked);
+        EXPECT_STREQ(record.name().c_str(), row.name);
+        EXPECT_STREQ(record.iso_name().c_str(), row.iso);
+        EXPECT_STREQ(record.akn_code().c_str(), row.code);
+        EXPECT_STREQ(record.translated_name().c_str(), row.translated);
     }
-    EXPECT_STREQ(nlsLanguage("CHINESE-twn").name().c_str(), "Chinese-TWN");
-    EXPECT_STREQ(nlsLanguage("PT-br").name().c_str(), "Portuguese-BRA");
 }
 
 // Seen by the users of each row's own locale, and by a British user (code page 1252).
 TEST(nlsLanguage, CodePageCompatibilityForEachUser) {
     std::vector<std::pair<const char*, const char*>> users = {{"en-GB", "1252"}};
-    for (const auto& row : k_rows)
-        users.push_back({row[Iso], row[Ansi]});
+    for (const Row& row : k_rows)
+        users.push_back({row.iso, row.ansi});
     for (const auto& [user, ansi] : users) {
         nlstest::ScopedUser as(user);
         if (!as.active()) continue;
-        for (const auto& row : k_rows)
-            EXPECT_EQ(nlsLanguage(row[Name]).is_codepage_compatible(),
-                      row[Ansi] == std::string(ansi))
-                << user << " " << row[Name];
+        for (const Row& row : k_rows)
+            EXPECT_EQ(nlsLanguage(row.asked).is_codepage_compatible(),
+                      row.ansi == std::string(ansi))
+                << user << " " << row.asked;
     }
 }
 
@@ -73,13 +64,19 @@ TEST(nlsLanguage, UnknownNamesKeepOnlyTheNameAndCompareExactly) {
     EXPECT_TRUE(nlsLanguage("Czech") != nlsLanguage("Slovak")); // same code, other name
 }
 
-TEST(nlsLanguage, ShortFormDropsTheExtensionIntoOneSharedRecord) {
-    const nlsLanguage& shared = nlsLanguage("English-GBR").short_form();
-    EXPECT_STREQ(shared.iso_name().c_str(), "en-US");
-    EXPECT_EQ(&nlsLanguage("Portuguese-BRA").short_form(), &shared);
-    EXPECT_STREQ(shared.iso_name().c_str(), "pt-PT");
-    EXPECT_STREQ(nlsLanguage("German").short_form().name().c_str(), "Portuguese"); // no hyphen
-    EXPECT_TRUE(nlsLanguage("-GBR").short_form().empty());
+TEST(nlsLanguage, ShortFormIsTheRecordOfTheNameBeforeTheHyphen) {
+    const char* const cases[][3] = {
+        {"English-GBR", "English", "en-US"},
+        {"English - GBR", "English", "en-US"},
+        {"Portuguese-BRA", "Portuguese", "pt-PT"},
+        {"Chinese-TWN", "Chinese", ""},
+        {"-GBR", "", ""},
+    };
+    for (const auto& c : cases) {
+        const nlsLanguage shortened = nlsLanguage(c[0]).short_form();
+        EXPECT_STREQ(shortened.name().c_str(), c[1]) << c[0];
+        EXPECT_STREQ(shortened.iso_name().c_str(), c[2]) << c[0];
+    }
 }
 
 } // namespace

@@ -40,19 +40,24 @@ TEST(nlsLoadedDomain, HashesSignedBytesAndProbesByDoubleHashing) {
     EXPECT_EQ(nlsLoadedDomain::hash("abc"), 26499u);
     EXPECT_EQ(nlsLoadedDomain::hash("abcdefgh"), 0x089ABAA8u);
     EXPECT_EQ(nlsLoadedDomain::hash("\xE9"), 0x0FFFFF19u);
-    // With 7 slots "abc" walks 4, 2, 0, 5, 3, 1, 6: put it last, behind six other pairs, in a
-    // table without an empty slot.
+    // With 7 slots "abc" walks 4, 2, 0, 5, 3, 1, 6, where 2 + 5 wraps to exactly 0. Put it
+    // last, behind six other pairs in a table without an empty slot; then third, at slot 0,
+    // behind two pairs, with every later slot empty.
     std::vector<MoEntry> entries = {{"abc", "ABC"}};
     for (char c = 'a'; c < 'a' + 6; ++c)
         entries.push_back({std::string("x") + c, "other"});
-    std::string image = build_mo(entries, {false, 7});
     const int walk[] = {4, 2, 0, 5, 3, 1, 6};
-    for (int i = 0; i < 7; ++i)
-        set_mo_word(image, mo_word(image, nlstest::kMoHashOffset) + 4 * walk[i], i < 6 ? i + 2 : 1);
-    auto loaded = load(image);
-    EXPECT_STREQ(loaded->domain->translate("abc"), "ABC");
-    const char* absent = "absent";
-    EXPECT_EQ(loaded->domain->translate(absent), absent); // the walk ends after 7 probes
+    for (int at : {6, 2}) {
+        std::string image = build_mo(entries, {false, 7});
+        for (int i = 0; i < 7; ++i) {
+            std::uint32_t pair = i < at ? i + 2 : i == at ? 1 : 0; // "abc" is pair 1
+            set_mo_word(image, mo_word(image, nlstest::kMoHashOffset) + 4 * walk[i], pair);
+        }
+        auto loaded = load(image);
+        EXPECT_STREQ(loaded->domain->translate("abc"), "ABC") << at;
+        const char* absent = "absent";
+        EXPECT_EQ(loaded->domain->translate(absent), absent); // the full walk ends after 7 probes
+    }
 }
 
 TEST(nlsLoadedDomain, BadFilesGiveTheirCodes) {
@@ -247,17 +252,27 @@ TEST(nlsLoadedDomain, FormsNeverReadPastTheImage) {
 
 int g_reads = 0;
 
-// Seams for the read and allocation failures that a real file cannot be made to produce.
+// Seams for the failures that a real file cannot be made to produce: a failed or short read, no
+// memory, and a device whose status gives a size (FIFOs have none).
 TEST(nlsLoadedDomain, ReadAndAllocationFailuresGiveTheirCodes) {
-    apCrtSeam fail_read, shrink, no_memory;
+    apCrtSeam fail_read, shrink, no_memory, not_regular;
     fail_read.read = [](int, void*, unsigned int) { return -1; };
     shrink.read = [](int fd, void* buffer, unsigned int) { // one short read, then the file "ends"
         return g_reads++ > 0 ? 0 : static_cast<int>(::read(fd, buffer, 40));
     };
     no_memory.malloc = [](std::size_t) -> void* { return nullptr; };
-    const std::pair<const apCrtSeam*, unsigned int> cases[] = {{&fail_read, nlsERROR_CATALOG_STAT},
-                                                               {&shrink, nlsERROR_CATALOG_STAT},
-                                                               {&no_memory, nlsERROR_MEMORY}};
+    not_regular.fstat = [](int fd, struct _stat64i32* status) { // the real size, no file type
+        const apCrtSeam* self = ap_set_crt_seam(nullptr);
+        int result = ap_crt_fstat(fd, status);
+        ap_set_crt_seam(self);
+        status->st_mode = 0;
+        return result;
+    };
+    const std::pair<const apCrtSeam*, unsigned int> cases[] = {
+        {&fail_read, nlsERROR_CATALOG_STAT},
+        {&shrink, nlsERROR_CATALOG_STAT},
+        {&no_memory, nlsERROR_MEMORY},
+        {&not_regular, nlsERROR_CATALOG_STAT}};
     nlstest::TempDir dir;
     nlstest::write_file(dir / "a.mo", build_mo(kEntries));
     for (const auto& [seam, expected] : cases) {

@@ -4,12 +4,15 @@
 #include <nls/nlsNeutralNumbers.h>
 #include <nls/nlsUtils.h>
 #include <nls/nlsWinApplicationSettings.h>
+#include <platform/apRegistry.h>
 
 #include "nlsManagerTestSupport.h"
 
 #include <clocale>
 #include <cstdio>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -167,12 +170,23 @@ TEST_F(LocaleSelection, RejectedLocaleIsReportedWithoutAssertionByDefault) {
     EXPECT_TRUE(asserts.reports().empty());
     EXPECT_EQ(Manager::the_numeric_translation_flag, 0);
 
-    Manager::the_error_handler = [](const nlsErrorData&) { return 0; };
+    // An application's handler takes the report instead; a fatal verdict asserts.
+    static std::vector<std::string> taken;
+    const nlsDomainManager::handler_type fatal = [](const nlsErrorData& data) {
+        taken.push_back(nlsDomainManager::error_to_string(data));
+        return 0;
+    };
+    const nlsDomainManager::handler_type default_handler = nlsDomainManager::error_handler(fatal);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(nlsDomainManager::setlocale(LC_ALL), nlsERROR_LOCALE_SETUP);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(taken, std::vector<std::string>{
+                         "NLS Warning: Setting up locale for language <Klingon> failed"});
     ASSERT_EQ(asserts.reports().size(), 1u);
     EXPECT_EQ(asserts.reports()[0],
               "nls/nlsDomainManager:768: nlsDomainManager::setlocale| Failed to set locale in "
               "nlsDomainManager::setlocale (0)");
+    EXPECT_EQ(nlsDomainManager::error_handler(default_handler), fatal);
 }
 
 TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocaleForEachUser) {
@@ -254,6 +268,11 @@ TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
     nlsDomainManager::set_application_settings(
         std::make_unique<nlsWinApplicationSettings>(utString(registry.key("nls\\test").c_str())));
     EXPECT_EQ(nlsDomainManager::set_display_language(nlsLanguage("german")).code(), 0u);
+    utString stored; // as another program, or an older version, reads it
+    EXPECT_NE(apRegistry(apHKEY_CURRENT_USER)
+                  .value_data(registry.key("nls\\test").c_str(), "CurrentLanguage", stored),
+              0);
+    EXPECT_STREQ(stored.c_str(), "de-DE");
     EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
     EXPECT_EQ(language.name(), utString("German"));
     EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), "German"); // wins over LANG

@@ -26,9 +26,9 @@ struct Manager : nlsDomainManager {
     using nlsDomainManager::load_domain;
     using nlsDomainManager::remove;
     using nlsDomainManager::s_users_env;
+    using nlsDomainManager::the_current_language;
     using nlsDomainManager::the_databases;
     using nlsDomainManager::the_env_language;
-    using nlsDomainManager::the_error_handler;
     using nlsDomainManager::the_loaded_domains;
     using nlsDomainManager::the_numeric_translation_flag;
     using nlsDomainManager::the_regional_settings_flag;
@@ -39,6 +39,7 @@ struct DataBase : nlsDataBase {
     using nlsDataBase::m_initialised;
     using nlsDataBase::m_loaded_domain;
     using nlsDataBase::nlsDataBase;
+    using nlsDataBase::the_default_pathlist;
 };
 
 /// Every test starts from the same environment: a British user, no language variables, no

@@ -17,6 +17,7 @@ TEST(utString, EqualityFollowsNullAndByteRulesAndConstructorsClamp) {
         {utString("abc"), utString("ab"), 0},
         {utString(utStringArray{}, "a\0b", 3), utString(utStringArray{}, "a\0c", 3), 0},
         {utString(base, 4, 100), utString("ef"), 1},
+        {utString(base, 4, 3), utString("ef"), 1}, // more than remains, less than the whole
         {utString(base, -3, 2), utString("ab"), 1},
         {utString(utStringArray{}, "xyz", -1), utString(""), 1},
         {utString(static_cast<const char*>(nullptr)), utString(), 1},

@@ -12,9 +12,11 @@ int _open(const char* path, int flags, ...) {
         errno = EINVAL;
         return -1;
     }
+    // Without O_NONBLOCK a FIFO would wait for a writer for ever; for regular files, which are
+    // all that the loader reads, the flag changes nothing.
     int fd;
     do {
-        fd = ::open(path, O_RDONLY | O_CLOEXEC);
+        fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -39,7 +41,7 @@ int _fstat64i32(int fd, struct _stat64i32* status) {
         errno = EOVERFLOW;
         return -1;
     }
-    status->st_mode = real.st_mode;
+    status->st_mode = S_ISREG(real.st_mode) ? _S_IFREG : 0;
     status->st_size = static_cast<std::int32_t>(real.st_size);
     return 0;
 }

@@ -18,6 +18,36 @@ apFileError apFileFinder::check_path_exists(const utString& path) {
     }
 }
 
+namespace {
+apFileIdentity identity_of(const struct stat& status) {
+    apFileIdentity id;
+    id.volume = static_cast<std::uint64_t>(status.st_dev);
+    id.file = static_cast<std::uint64_t>(status.st_ino);
+    id.size = static_cast<std::uint64_t>(status.st_size);
+    id.modified = static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1000000000u +
+                  static_cast<std::uint64_t>(status.st_mtim.tv_nsec);
+    return id;
+}
+} // namespace
+
+bool apFileFinder::identity(const utString& path, apFileIdentity& out) {
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0) return false;
+    out = identity_of(status);
+    return true;
+}
+
+bool apFileFinder::identity(int fd, apFileIdentity& out) {
+    struct stat status;
+    if (::fstat(fd, &status) != 0) return false;
+    out = identity_of(status);
+    return true;
+}
+
+bool apFileFinder::is_separator(char c) {
+    return c == '/';
+}
+
 apPath apPath::adjoin_ap(const apFileName& entry) const {
     utString joined = m_path;
     if (!joined.empty() && joined[joined.length() - 1] != '/') joined << "/";

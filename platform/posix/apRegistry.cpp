@@ -1,21 +1,22 @@
 #include <platform/apRegistry.h>
 
 #include <platform/apRegistryKey.h>
+#include <platform/apUtils.h>
 
 #include <sqlite3.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The hive of the current user is one SQLite database per user. It keeps SQLite's default
-// rollback journal: WAL needs shared memory beside the file, which breaks on network home
-// folders, and settings are written too rarely to need its speed. A writer holds the lock only
-// while it commits, and every other process waits for it through the busy handler.
+// The hive of the current user is one SQLite database per user, kept with a write-ahead journal:
+// a commit appends to the journal without waiting for the disk, so a writer holds the lock for
+// moments only, and readers never wait for writers. (The journal shares memory beside the file,
+// so the processes that use a store must run on one machine, as one user's settings do.) Other
+// writers wait for the lock through the busy handler, long enough to outlast a busy machine.
 
 namespace {
 
@@ -28,8 +29,8 @@ enum State {
 
 // Marks a database as a registry store ("nlsR"), so that we never write into another file.
 constexpr int kApplicationId = 1852601170;
-// How long a locked store is waited for: this many pauses of 2 ms.
-constexpr int kLockRetries = 500;
+// How long a locked store is waited for: this many pauses of 2 ms, about five seconds.
+constexpr int kLockRetries = 2500;
 
 const char* const kSchema =
     "PRAGMA application_id = 1852601170;"
@@ -112,14 +113,15 @@ int wait_for_lock(void*, int tries) {
     return 1;
 }
 
-/// NLS_REGISTRY, else the user's configuration folder; null when neither can be found.
+/// NLS_REGISTRY, else the user's configuration folder; null when neither can be found. A
+/// set-user-ID program sees none of these variables, and so has no store.
 utString store_path() {
-    const char* chosen = std::getenv("NLS_REGISTRY");
+    const char* chosen = ap_secure_getenv("NLS_REGISTRY");
     if (chosen && *chosen) return utString(chosen);
     // Relative configuration folders are invalid and ignored, as the XDG rules ask.
-    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* config = ap_secure_getenv("XDG_CONFIG_HOME");
     if (config && config[0] == '/') return utString(config) << "/nls/registry.db";
-    const char* home = std::getenv("HOME");
+    const char* home = ap_secure_getenv("HOME");
     if (home && *home) return utString(home) << "/.config/nls/registry.db";
     return utString();
 }
@@ -135,14 +137,24 @@ void make_parent_folders(const utString& path) {
     }
 }
 
+// A new store file, private to the user. Never through a symbolic link: a link left dangling at
+// the store's place would otherwise have its target created.
+void create_store_file(const utString& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) ::close(fd);
+}
+
 // SQLite takes some short files for empty databases and would write over them: a store file
-// that is not empty must begin as a database does.
+// that is not empty must begin as a database does. Only a regular file can be a store; opening
+// without blocking keeps a FIFO at the store's place from waiting for a writer for ever.
 bool may_be_store(const utString& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return true; // missing, or SQLite finds out why not
     static const char kMagic[16] = "SQLite format 3";
     char head[sizeof kMagic];
-    ssize_t got = ::read(fd, head, sizeof head);
+    struct stat status;
+    ssize_t got = -1;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) got = ::read(fd, head, sizeof head);
     ::close(fd);
     return got == 0 || (got == sizeof head && std::memcmp(head, kMagic, sizeof head) == 0);
 }
@@ -156,6 +168,17 @@ sqlite3* open_store(const utString& path, int flags) {
     }
     sqlite3_busy_handler(db, wait_for_lock, nullptr);
     return db;
+}
+
+// Switches a store to the write-ahead journal, which the file then keeps. Commits wait for the
+// disk only at checkpoints, which the last accessor to close makes; a process killed at any
+// moment still loses nothing committed.
+void use_write_ahead_journal(sqlite3* db) {
+    Statement mode(db, "PRAGMA journal_mode = WAL");
+    if (mode.step() != SQLITE_ROW) return;
+    const unsigned char* now = sqlite3_column_text(mode.get(), 0);
+    if (!now || sqlite3_stricmp(reinterpret_cast<const char*>(now), "wal") != 0) return;
+    sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
 }
 
 bool is_missing(const utString& path) {
@@ -211,8 +234,12 @@ bool apRegistry::writable() {
     utString path = store_path();
     if (path.is_null()) return fail(0);
     make_parent_folders(path);
-    m_store = open_store(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    return m_store || fail(0);
+    create_store_file(path);
+    m_store = open_store(path, SQLITE_OPEN_READWRITE);
+    if (!m_store) return fail(0);
+    // Another program's database keeps its journal.
+    if (store_kind(db_of(m_store)) != kUnusable) use_write_ahead_journal(db_of(m_store));
+    return true;
 }
 
 int apRegistry::key_exists(const utString& key) {

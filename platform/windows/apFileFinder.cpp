@@ -4,6 +4,7 @@
 
 #include <apWinApi.h>
 
+#include <io.h>
 #include <string>
 
 // Paths go to Windows as wide text, so that names outside the ASCII range arrive as they are;
@@ -30,6 +31,17 @@ struct Search {
     WIN32_FIND_DATAW found;
 };
 
+bool identity_of(HANDLE handle, apFileIdentity& out) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle, &info)) return false;
+    out.volume = info.dwVolumeSerialNumber;
+    out.file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    out.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    out.modified = (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                   info.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
 bool is_dot_or_dot_dot(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
@@ -51,6 +63,27 @@ apFileError apFileFinder::check_path_exists(const utString& path) {
     default:
         return apFILE_ERROR;
     }
+}
+
+bool apFileFinder::identity(const utString& path, apFileIdentity& out) {
+    std::wstring wide;
+    if (!ap_widen(path.c_str(), wide) || wide.empty()) return false;
+    // No access asked for and every kind of sharing allowed: the query disturbs no one who has
+    // the file open, and a directory opens as well (backup semantics).
+    HANDLE handle =
+        CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    bool known = identity_of(handle, out);
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    return known;
+}
+
+bool apFileFinder::identity(int fd, apFileIdentity& out) {
+    return identity_of(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), out);
+}
+
+bool apFileFinder::is_separator(char c) {
+    return ::is_separator(c);
 }
 
 apPath apPath::adjoin_ap(const apFileName& entry) const {

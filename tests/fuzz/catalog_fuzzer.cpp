@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         apCrtSeam s;
         s.fstat = [](int, struct _stat64i32* status) {
             *status = {}; // the run time's own structure has more members than size and mode
+            status->st_mode = _S_IFREG;
             status->st_size = static_cast<std::int32_t>(g_size);
             return 0;
         };

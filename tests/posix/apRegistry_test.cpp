@@ -1,4 +1,5 @@
-// The registry's POSIX store: where it lives, and that reads create nothing.
+// The registry's POSIX store: where it lives, that reads create nothing, and what it is never
+// made or waited at: a dangling link, a FIFO.
 
 #include <platform/apRegistry.h>
 
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -46,6 +48,29 @@ TEST(apRegistryStore, StoreLocationFollowsTheEnvironment) {
         EXPECT_NE(apRegistry(apHKEY_CURRENT_USER).create_key("Software"), 0);
         EXPECT_TRUE(exists(row.store)) << row.store;
     }
+}
+
+TEST(apRegistryStore, NoStoreIsMadeThroughALinkNorWaitedForAtAFifo) {
+    nlstest::TempDir dir;
+    const std::string target = dir / "target.db", link = dir / "link.db", fifo = dir / "fifo.db";
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ::alarm(10); // ends the process if an open waits for a writer
+    for (const std::string& store : {link, fifo}) {
+        ScopedEnv location("NLS_REGISTRY", store.c_str());
+        apRegistry registry(apHKEY_CURRENT_USER);
+        EXPECT_EQ(registry.key_exists("Software"), store == link ? 0 : -1) << store;
+        EXPECT_EQ(registry.create_key("Software"), 0) << store;
+    }
+    ::alarm(0);
+    EXPECT_FALSE(exists(target));
+    // A link to a store that exists is followed.
+    {
+        ScopedEnv location("NLS_REGISTRY", target.c_str());
+        ASSERT_NE(apRegistry(apHKEY_CURRENT_USER).create_key("Software"), 0);
+    }
+    ScopedEnv location("NLS_REGISTRY", link.c_str());
+    EXPECT_EQ(apRegistry(apHKEY_CURRENT_USER).key_exists("Software"), 1);
 }
 
 } // namespace
