@@ -2,9 +2,12 @@
 // and the load of a catalogue against a plain read of it; on a real catalogue, a hit against the
 // least a hash lookup can do, short messages against dgettext, and a miss of a message with bytes
 // 0x80 to 0xFF against a miss of an ASCII one; on one catalogue of the real one's messages,
-// plural and context hits against plain ones. bench/ratios.py turns one run into ratios, the only
-// figures worth comparing on a shared machine.
+// plural and context hits against plain ones; and hits through the domain manager, as
+// applications look up, from one thread and from two. bench/ratios.py turns one run into ratios,
+// the only figures worth comparing on a shared machine.
 
+#include <nls/nlsDataBase.h>
+#include <nls/nlsDomainManager.h>
 #include <nls/nlsLoadedDomain.h>
 
 #include "benchCatalogue.h"
@@ -16,6 +19,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <libintl.h>
+#include <locale>
 #include <map>
 #include <memory>
 #include <random>
@@ -244,6 +248,45 @@ void BM_FormsPgettextHit(benchmark::State& state) {
             [&](const char* msgid) { return f->domain->pgettext("menu", msgid); });
 }
 
+// --- through the domain manager: a database of the real catalogue's domain, selected ----------
+
+const Real* managed(benchmark::State& state) {
+    const Real* r = real(state);
+    if (!r) return nullptr;
+    static const bool selected = [r] {
+        // As a Linux user would run: the tree's "de" folder serves German.
+        for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+            ::unsetenv(variable);
+        ::setenv("LANG", "de_DE.UTF-8", 1);
+        static nlsDataBase database(r->c->root.c_str(), r->c->domain.c_str());
+        // The benchmark's reports print numbers in the "C" conventions, as JSON wants them.
+        nlsDomainManager::numeric_translation(0);
+        std::locale::global(std::locale::classic());
+        const char* path = nlsDomainManager::textdomain(r->c->domain.c_str());
+        return path && *path;
+    }();
+    if (!selected) state.SkipWithError("the domain manager found no catalogue");
+    return selected ? r : nullptr;
+}
+
+void BM_ManagerHit(benchmark::State& state) {
+    if (const Real* r = managed(state))
+        run(state, r->c->present_order,
+            [](const char* msgid) { return nlsDomainManager::gettext(msgid); });
+}
+// The same from several threads at once; each starts at its own place in the keys.
+void BM_ManagerHitThreads(benchmark::State& state) {
+    const Real* r = managed(state);
+    if (!r) return;
+    const std::vector<const char*>& keys = r->c->present_order;
+    std::size_t i = keys.size() / 2 * static_cast<std::size_t>(state.thread_index()) % keys.size();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(nlsDomainManager::gettext(keys[i]));
+        if (++i == keys.size()) i = 0;
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+
 // The catalogue of 10,000 messages is about 1 MB.
 void BM_Load(benchmark::State& state) {
     const nlsbench::Catalogue& c = catalogue(10000);
@@ -290,5 +333,7 @@ BENCHMARK(BM_MissNonAscii);
 BENCHMARK(BM_FormsGettextHit);
 BENCHMARK(BM_FormsNgettextHit);
 BENCHMARK(BM_FormsPgettextHit);
+BENCHMARK(BM_ManagerHit);
+BENCHMARK(BM_ManagerHitThreads)->Threads(1)->Threads(2)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -20,6 +20,13 @@ PAIRS = [
     ("real miss: non-ASCII / ASCII", "BM_MissNonAscii", "BM_MissAscii", "<= 2"),
     ("ngettext hit / gettext hit", "BM_FormsNgettextHit", "BM_FormsGettextHit", "<= 1.5"),
     ("pgettext hit / gettext hit", "BM_FormsPgettextHit", "BM_FormsGettextHit", "<= 1.3"),
+    ("manager gettext hit / bare inline probe", "BM_ManagerHit", "BM_RealBareProbe", "<= 1.3"),
+]
+
+SCALING = [
+    # (what, more threads, fewer threads, target): lookups per second, all threads together
+    ("manager hits: 2 threads / 1 thread", "BM_ManagerHitThreads/real_time/threads:2",
+     "BM_ManagerHitThreads/real_time/threads:1", ">= 1.7"),
 ]
 
 TIME_UNITS_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
@@ -55,6 +62,13 @@ def main():
     for what, a, b, target in PAIRS:
         if a in records and b in records:
             print(f"{what:40} {records[a]['cpu_ns'] / records[b]['cpu_ns']:8.2f}  {target}")
+        else:
+            print(f"{what:40} {'n/a':>8}  {target}")
+    # Throughput, higher is better: lookups per second of all threads together.
+    for what, a, b, target in SCALING:
+        if a in records and b in records:
+            value = records[a]["items_per_second"] / records[b]["items_per_second"]
+            print(f"{what:40} {value:8.2f}  {target}")
         else:
             print(f"{what:40} {'n/a':>8}  {target}")
     for error in errors:

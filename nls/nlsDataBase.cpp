@@ -1,9 +1,11 @@
 #include <nls/nlsDataBase.h>
 
+#include <nls/nlsChangeGuard.h>
 #include <nls/nlsDomainManager.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLoadedDomain.h>
 #include <nls/nlsLocaleInfo.h>
+#include <platform/apAtomic.h>
 #include <platform/apFileFinder.h>
 #include <platform/apUtils.h>
 
@@ -52,7 +54,8 @@ nlsDataBase::nlsDataBase(const char* domain) : nlsDataBase(nullptr, domain) {}
 
 nlsDataBase::nlsDataBase(const char* pathlist, const char* domain)
     : m_domain(domain), m_initialised(0), m_language(), m_loaded_domain(nullptr),
-      m_pathlist(pathlist), m_shared_for() {
+      m_pathlist(pathlist), m_lookup_domain(nullptr), m_shared_for() {
+    nlsChangeGuard guard;
     nlsErrorData record = nlsDomainManager::add(this);
     if (record.code() != nlsERROR_NONE) {
         error(record);
@@ -62,17 +65,21 @@ nlsDataBase::nlsDataBase(const char* pathlist, const char* domain)
 }
 
 nlsDataBase::~nlsDataBase() {
+    nlsChangeGuard guard;
     unsigned int code = nlsDomainManager::remove(this);
     if (code != nlsERROR_NONE) error(nlsErrorData(code));
     if (m_loaded_domain) nlsDomainManager::unload_domain(m_loaded_domain);
 }
 
 const utString& nlsDataBase::domain() const {
-    return m_loaded_domain ? m_loaded_domain->path : kNoDomain;
+    const nlsLoadedDomain* loaded = catalogue();
+    return loaded ? loaded->path : kNoDomain;
 }
 
 const nlsLoadedDomain* nlsDataBase::catalogue() const {
-    return m_loaded_domain;
+    // Without the lock: what the end of the last change published, so that a switch in another
+    // thread is seen whole; the catalogue it gave back is retired, not freed.
+    return ap_load_acquire(m_lookup_domain);
 }
 
 const char* nlsDataBase::gettext(const char* message) const {
@@ -97,7 +104,11 @@ const char* nlsDataBase::npgettext(const char* context, const char* singular, co
 }
 
 const char* nlsDataBase::language() const {
-    return m_language.empty() ? env_language_or_c() : m_language.name().c_str();
+    nlsChangeGuard guard;
+    // A copy of this thread's own, which another thread's switch cannot free.
+    thread_local utString copy;
+    copy = utString(m_language.empty() ? env_language_or_c() : m_language.name().c_str());
+    return copy.c_str();
 }
 
 const utString& nlsDataBase::pathlist() const {
@@ -219,6 +230,7 @@ void nlsDataBase::initialise(const utString& pathlist) {
 }
 
 int nlsDataBase::language(const utString& name) {
+    nlsChangeGuard guard;
     nlsLanguage wanted(name.c_str());
     if (wanted == (m_shared_for.empty() ? nlsLanguage(language()) : m_shared_for)) return 1;
     if (m_loaded_domain) nlsDomainManager::unload_domain(m_loaded_domain);
@@ -249,6 +261,7 @@ const char* nlsDataBase::category_to_name(int category) {
 }
 
 nlsDataBase::handler_type nlsDataBase::error_handler(handler_type handler) {
+    nlsChangeGuard guard;
     handler_type previous = the_error_handler;
     the_error_handler = handler;
     return previous;
@@ -272,6 +285,7 @@ int nlsDataBase::the_default_error_handler(const nlsDataBase&, const nlsErrorDat
 }
 
 void nlsDataBase::list_available_languages(coiFiller<nlsLanguage> filler) const {
+    nlsChangeGuard guard;
     // Copies, so that a sink that destroys this database does not pull them away mid-walk.
     const utString directory = pathlist();
     const utString domain = m_domain;

@@ -86,6 +86,8 @@ protected:
 private:
     friend class nlsDomainManager;
 
+    /// m_loaded_domain as lookups in any thread read it: published at the end of each change.
+    nlsLoadedDomain* m_lookup_domain;
     /// While the catalogue is shared with another database (m_language is then empty): the
     /// language it was found for, by which the database decides whether a switch is needed.
     nlsLanguage m_shared_for;

@@ -200,11 +200,18 @@ protected:
     ///@}
 
 private:
+    friend class nlsChangeGuard;
+
     nlsDomainManager() {}
     ~nlsDomainManager() {}
 
+    /// Makes what lookups read (the current domain's catalogue, each domain's catalogue) match
+    /// the registry; the end of every change calls it. Frees retired catalogues once no database
+    /// is left.
+    static void publish();
     /// The catalogue that every lookup goes to: the current database's for a null `domain`, else
-    /// the first registered database's of that domain name; null where there is none.
+    /// the first registered database's of that domain name; null where there is none. Lock-free:
+    /// it reads what publish() last published.
     static nlsLoadedDomain* catalogue_of(const char* domain);
 
     /// Writes the user's language name into `buffer` (500 characters at least).

@@ -3,6 +3,7 @@
 
 #include <nls/nlsDomainManager.h>
 
+#include <nls/nlsChangeGuard.h>
 #include <nls/nlsLanguage.h>
 #include <nls/nlsLocaleInfo.h>
 #include <platform/apCrtLocale.h>
@@ -51,6 +52,7 @@ namespace {
 // The ISO name of the first supported locale whose English name, with its three-letter country
 // ("English-GBR") or without ("English"), is `language`; empty when none is.
 utString iso_locale_of(const utString& language) {
+    nlsChangeGuard guard; // the list of identifiers is shared
     g_locale_ids.clear();
     EnumSystemLocalesW(add_locale_id, LCID_SUPPORTED);
     intcoDList::iterator id(g_locale_ids);

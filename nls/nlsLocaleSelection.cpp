@@ -6,6 +6,7 @@
 
 #include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
 #include <nls/nlsApplicationSettings.h>
+#include <nls/nlsChangeGuard.h>
 #include <nls/nlsDataBase.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
@@ -72,8 +73,12 @@ std::locale nlsDomainManager::s_cpp_named_locale = user_default_locale();
 std::locale nlsDomainManager::s_cpp_num_locale = user_default_locale();
 
 const utString& nlsDomainManager::language() {
+    nlsChangeGuard guard;
     if (the_current_language == s_no_translation_language) return s_no_translation_current_language;
-    return the_current_language;
+    // A copy of this thread's own, which another thread's language(name) cannot free.
+    thread_local utString copy;
+    copy = utString(the_current_language.text());
+    return copy;
 }
 
 const utString& nlsDomainManager::no_translation_language() {
@@ -81,6 +86,7 @@ const utString& nlsDomainManager::no_translation_language() {
 }
 
 const char* nlsDomainManager::env_language(nlsLang purpose) {
+    nlsChangeGuard guard;
     if (purpose != the_env_type && purpose != nlsLANG_DATABASE) the_env_language = utString();
     if (the_current_language == s_no_translation_language)
         the_env_language = s_no_translation_env_language;
@@ -116,7 +122,10 @@ const char* nlsDomainManager::env_language(nlsLang purpose) {
         }
     }
     the_env_type = purpose;
-    return the_env_language.text();
+    // A copy of this thread's own, which another thread's recomputation cannot free.
+    thread_local utString copy;
+    copy = utString(the_env_language.text());
+    return copy.text();
 }
 
 const utString& nlsDomainManager::env_priority() {
@@ -141,6 +150,7 @@ utString nlsDomainManager::fix_setlocale_argument(const utString& name) {
 }
 
 int nlsDomainManager::do_setlocale(int category, const utString& name) {
+    nlsChangeGuard guard;
     utString users = s_users_env;
     if (!users.empty()) users = fix_setlocale_argument(users);
     utString chosen = name == users ? utString(utStringLit{}, "") : name;
@@ -162,6 +172,7 @@ int nlsDomainManager::do_setlocale(int category, const utString& name) {
 }
 
 unsigned int nlsDomainManager::setlocale(int category) {
+    nlsChangeGuard guard;
     nlsErrorData record(nlsERROR_NONE);
     // NO_TRANSLATION counts as a chosen language ("English"), so only an empty choice asks the
     // environment.
@@ -193,6 +204,7 @@ unsigned int nlsDomainManager::setlocale(int category) {
 }
 
 unsigned int nlsDomainManager::language(const utString& name) {
+    nlsChangeGuard guard;
     // POSIX names (de_DE.UTF-8) are taken for the library's names they mean (German).
     const utString chosen = nls_language_of(name);
     the_current_language = chosen;
@@ -208,6 +220,7 @@ unsigned int nlsDomainManager::language(const utString& name) {
 }
 
 void nlsDomainManager::set_regional_locale() {
+    nlsChangeGuard guard;
     utString kept = the_current_language;
     get_regional_language(&the_current_language, nlsLANG_REGIONAL);
     setlocale(LC_ALL);
@@ -215,10 +228,12 @@ void nlsDomainManager::set_regional_locale() {
 }
 
 void nlsDomainManager::unset_regional_locale() {
+    nlsChangeGuard guard;
     setlocale(LC_ALL);
 }
 
 bool nlsDomainManager::set_cpp_named_locale() {
+    nlsChangeGuard guard;
     std::string named = s_cpp_named_locale.name();
     std::string global = std::locale().name();
     if (!named.empty()) {
@@ -229,6 +244,7 @@ bool nlsDomainManager::set_cpp_named_locale() {
 }
 
 bool nlsDomainManager::set_cpp_num_locale() {
+    nlsChangeGuard guard;
     std::string num = s_cpp_num_locale.name();
     if (num.empty() || num != "*") return false;
     if (std::locale().name() != "*") std::locale::global(s_cpp_num_locale);
@@ -236,6 +252,7 @@ bool nlsDomainManager::set_cpp_num_locale() {
 }
 
 int nlsDomainManager::numeric_translation(int flag) {
+    nlsChangeGuard guard;
     int old = the_numeric_translation_flag;
     the_numeric_translation_flag = flag;
     if (flag) {

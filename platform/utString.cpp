@@ -8,9 +8,11 @@
 
 int utRef::s_single = 0;
 
+// Counts are atomic, so that copies of one text may be made and dropped in several threads; the
+// sentinel is never written, so literal and null texts cost nothing.
 void utRef::copy_constructor_imp(const utRef& other) {
     m_count = other.m_count;
-    if (m_count != &s_single) ++*m_count;
+    if (m_count != &s_single) __atomic_add_fetch(m_count, 1, __ATOMIC_RELAXED);
 }
 
 int utRef::assignment_imp(utRef& own, const utRef& other) {
@@ -22,7 +24,7 @@ int utRef::assignment_imp(utRef& own, const utRef& other) {
 
 int utRef::destructor_imp() {
     if (m_count == &s_single) return 0;
-    int last = --*m_count == 0;
+    int last = __atomic_sub_fetch(m_count, 1, __ATOMIC_ACQ_REL) == 0;
     if (last) std::free(m_count);
     m_count = &s_single;
     return last;

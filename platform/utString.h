@@ -30,7 +30,8 @@ public:
     /// Drops this reference; non-zero when it was the last holder of an owned text.
     int destructor_imp();
 
-    int count() const { return *m_count; } ///< the text's holders; 0 when nothing owns it
+    /// The text's holders; 0 when nothing owns it.
+    int count() const { return __atomic_load_n(m_count, __ATOMIC_RELAXED); }
     bool owns_nothing() const { return m_count == &s_single; } ///< for a null or literal text
 
     /// The count of every text that nothing owns; always 0.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the library and runs every test. With --sanitize, the same under AddressSanitizer and
-# UndefinedBehaviorSanitizer, in its own build folder. With --windows, the Windows x86-64 build
-# (mingw-w64), every test run under Wine.
+# UndefinedBehaviorSanitizer; with --tsan, under ThreadSanitizer; each in its own build folder. With
+# --windows, the Windows x86-64 build (mingw-w64), every test run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -40,6 +40,10 @@ if [ "${1:-}" = "--sanitize" ]; then
   options=(-DNLS_SANITIZE="address;undefined" -DNLS_BUILD_BENCH=OFF)
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+elif [ "${1:-}" = "--tsan" ]; then
+  build=build-tsan
+  options=(-DNLS_SANITIZE=thread -DNLS_BUILD_BENCH=OFF)
+  export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 fi
 cmake -S . -B "$build" -DNLS_BUILD_TESTS=ON "${options[@]}"
 cmake --build "$build" -j2
