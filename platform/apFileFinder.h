@@ -20,11 +20,12 @@ enum apFileError {
 /// links): the volume and the file's number on it, with its size and time of last change, so
 /// that a file rewritten or replaced since counts as another.
 struct apFileIdentity {
-    std::uint64_t volume = 0;
-    std::uint64_t file = 0;
-    std::uint64_t size = 0;
-    std::uint64_t modified = 0;
+    std::uint64_t volume = 0;   ///< the device or volume serial number
+    std::uint64_t file = 0;     ///< the file's number on its volume
+    std::uint64_t size = 0;     ///< bytes
+    std::uint64_t modified = 0; ///< time of the last change, in the system's own units
 
+    /// The same file, unchanged.
     bool operator==(const apFileIdentity& other) const {
         return volume == other.volume && file == other.file && size == other.size &&
                modified == other.modified;
