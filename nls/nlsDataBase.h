@@ -17,7 +17,7 @@ public:
 
     /// A database without a directory of its own (NLSPATH and the default path list serve).
     explicit nlsDataBase(const char* domain);
-    /// A database whose catalogues lie under `pathlist`/<language>/LC_MESSAGES/<domain>.mo.
+    /// A database whose catalogues lie under `pathlist/LANGUAGE/LC_MESSAGES/DOMAIN.mo`.
     nlsDataBase(const char* pathlist, const char* domain);
     // Databases register with the domain manager by address: a copy would be unregistered.
     nlsDataBase(const nlsDataBase&) = delete;
@@ -33,20 +33,25 @@ public:
     /// in effect already; for a database that shares its catalogue, that is the language the
     /// catalogue was found for, whatever language() reports.
     int language(const utString& name);
+    /// The catalogue directory: the one given, else the_default_pathlist.
     const utString& pathlist() const;
+    /// The directory that catalogue searches start from; the same as pathlist().
     const utString& locale_path() const;
     /// Delivers, in directory order, each table language that a subdirectory of pathlist() names
-    /// and for which pathlist()/<name>/LC_MESSAGES/<domain>.mo exists. NLSPATH is not looked at.
+    /// and for which `pathlist()/NAME/LC_MESSAGES/DOMAIN.mo` exists, then, once each, those of
+    /// folders named the POSIX way (`de`, `de_DE`). NLSPATH is not looked at.
     void list_available_languages(coiFiller<nlsLanguage> filler) const;
 
     /// Lookups in this database's catalogue, whatever the current domain: the translation, or
     /// `message` itself; for plurals the form for `n`, or without one `singular` for n == 1 and
     /// `plural` otherwise; with a context, the entry of `message` in `context`.
+    ///@{
     const char* gettext(const char* message) const;
     const char* ngettext(const char* singular, const char* plural, unsigned long n) const;
     const char* pgettext(const char* context, const char* message) const;
     const char* npgettext(const char* context, const char* singular, const char* plural,
                           unsigned long n) const;
+    ///@}
 
     /// Installs `handler` (null silences every report, fatal ones included) and returns the
     /// handler installed before.
@@ -55,7 +60,8 @@ public:
 protected:
     /// Looks for the catalogue under `pathlist` and NLSPATH and takes it into use.
     void initialise(const utString& pathlist);
-    /// head/<category name>/tail in a new malloc'ed buffer that the caller frees.
+    /// `head/CATEGORY/tail` (CATEGORY as category_to_name gives it) in a new malloc'ed buffer
+    /// that the caller frees.
     char* catalog_sub_path(const char* head, const char* tail, int category) const;
     /// "LC_ALL", "LC_COLLATE", "LC_CTYPE", "LC_MONETARY", "LC_MESSAGES", "LC_TIME" for 0 to 5;
     /// "LC_XXX" otherwise.
@@ -65,14 +71,17 @@ protected:
     /// handler declared it fatal. Code 0 reaches no handler.
     int error(const nlsErrorData& data) const;
 
+    /// The catalogue directory of databases made without one; empty unless a derived class sets
+    /// it.
     static utString the_default_pathlist;
+    /// The databases' report handler; null silences their reports.
     static handler_type the_error_handler;
 
-    utString m_domain;
-    int m_initialised;
-    nlsLanguage m_language;
-    nlsLoadedDomain* m_loaded_domain;
-    utString m_pathlist;
+    utString m_domain;                ///< the text domain's name
+    int m_initialised;                ///< non-zero once a catalogue search has run
+    nlsLanguage m_language;           ///< the language in effect; empty: the environment's
+    nlsLoadedDomain* m_loaded_domain; ///< the catalogue in use; null without one
+    utString m_pathlist;              ///< the directory given; empty without one
 
 private:
     friend class nlsDomainManager;

@@ -14,6 +14,9 @@ class nlsErrorData;
 class nlsLanguage;
 class nlsLoadedDomain;
 
+/// @file
+/// The domain manager: the process-wide state of the library.
+
 /// The purpose of a language request.
 enum nlsLang {
     nlsLANG_NONE = 0,     ///< no request made yet
@@ -36,7 +39,7 @@ public:
     static const char* error_to_string(const nlsErrorData& data);
     /// Turns reports of fallback catalogue loads on (non-zero) or off; returns the old setting.
     static int set_verbose_info(int value);
-    static int verbose_info();
+    static int verbose_info(); ///< the setting that set_verbose_info made
     /// Installs `handler` for the manager's own reports (null silences them) and returns the
     /// handler installed before.
     static handler_type error_handler(handler_type handler);
@@ -99,7 +102,10 @@ public:
 
     /// Takes `settings` over (null removes it); the object held before is deleted.
     static void set_application_settings(std::unique_ptr<nlsApplicationSettings> settings);
+    /// The settings object's display language; without an object, the empty record and code 0.
     static nlsErrorData get_display_language(nlsLanguage& language);
+    /// Stores `language` through the settings object; without an object, code 0 and nothing
+    /// stored.
     static nlsErrorData set_display_language(nlsLanguage language);
 
     // Available languages.
@@ -123,12 +129,19 @@ protected:
     /// 1 without a handler or for code 0, else the handler's result.
     static int error(const nlsErrorData& data);
 
+    /// Registers `database`, switching it to the chosen language if there is one; the first
+    /// registration sets the process locale up. nlsERROR_DOMAIN_EXISTS for one registered
+    /// already; the record lives until the next call.
     static const nlsErrorData& add(nlsDataBase* database);
+    /// Unregisters `database`, and unselects it; nlsERROR_NO_DOMAIN when it was not registered.
     static unsigned int remove(nlsDataBase* database);
     /// The catalogue loaded from `path`, or from the same file under another spelling of the
     /// path, with one more use counted; null when there is none.
     static nlsLoadedDomain* access_domain(const utString& path);
+    /// Reads the catalogue of `path`, its one use counted; null, with the code in `*error`, when
+    /// it fails to load.
     static nlsLoadedDomain* load_domain(const utString& path, unsigned int* error);
+    /// Gives one use of `domain` back; the last use frees it.
     static void unload_domain(nlsLoadedDomain* domain);
 
     /// The user's LANGUAGE list ("fr:de") while the language comes from the environment (no
@@ -140,29 +153,51 @@ protected:
     /// language with its country ("English-GBR") gives language_country ("English_GBR").
     static utString fix_setlocale_argument(const utString& name);
 
+    /// The manager's report handler; null silences its reports.
     static handler_type the_error_handler;
+    /// Non-zero while fallback catalogue loads are reported.
     static int verbose_loading_info;
 
+    /// The registered databases in registration order (null while there is none), the current
+    /// one, and the loaded catalogues in ascending order of path.
+    ///@{
     static nlsDataBasecoDListPtrcoPtrcoDList* the_databases;
     static nlsDataBase* the_current_domain;
     static nlsLoadedDomain* the_loaded_domains;
+    ///@}
 
+    /// The language that language(name) chose; empty while the environment's applies.
     static utString the_current_language;
+    /// The environment's language, cached for the purpose in the_env_type.
     static utString the_env_language;
     /// The user's LANGUAGE list, kept with the_env_language when that came from LC_ALL,
     /// LC_MESSAGES or LANG and is not "C"; empty otherwise.
     static utString the_env_priority;
+    /// The purpose for which the_env_language was computed.
     static nlsLang the_env_type;
+    /// Non-zero: the environment's language skips LC_ALL, LC_MESSAGES and LANG.
     static int the_regional_settings_flag;
+    /// The language taken from the user's own settings (display language or regional settings),
+    /// whose process locale is the user's default one ("").
     static utString s_users_env;
+    /// The settings object that set_application_settings handed over; null without one.
     static std::unique_ptr<nlsApplicationSettings> s_application_settings;
+    /// "NO_TRANSLATION", and the current and environment languages it stands for ("English",
+    /// "English-GBR").
+    ///@{
     static utString s_no_translation_language;
     static utString s_no_translation_current_language;
     static utString s_no_translation_env_language;
+    ///@}
 
+    /// Non-zero while numbers follow the language rather than the "C" conventions.
     static int the_numeric_translation_flag;
+    /// The standard-library locale of the language last set (the user's default one at load),
+    /// and that locale with numbers printed without digit grouping.
+    ///@{
     static std::locale s_cpp_named_locale;
     static std::locale s_cpp_num_locale;
+    ///@}
 
 private:
     friend class nlsChangeGuard;

@@ -3,6 +3,9 @@
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
+/// @file
+/// Language records and their comparison.
+
 /// One user-interface language: its name, ISO locale name, three-letter Windows language code,
 /// display name and Windows ANSI code page. A plain value, made by looking a name up in the table
 /// of the seventeen supported languages.
@@ -44,4 +47,4 @@ private:
 
 /// Records are equal when their names are equal, byte for byte.
 NLS_EXPORT bool operator==(const nlsLanguage& a, const nlsLanguage& b);
-NLS_EXPORT bool operator!=(const nlsLanguage& a, const nlsLanguage& b);
+NLS_EXPORT bool operator!=(const nlsLanguage& a, const nlsLanguage& b); ///< !(a == b)

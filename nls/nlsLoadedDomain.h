@@ -25,6 +25,7 @@ public:
     /// by binary search. Returns `msgid` itself when there is no entry (or it is null). A pair
     /// with a plural form is found by its singular and gives its first form.
     const char* translate(const char* msgid) const;
+    /// As translate, by binary search over the messages, which msgfmt writes sorted.
     const char* translate_by_binary_chop(const char* msgid) const;
     /// Only for hash_size of 3 or more. A message with bytes 0x80 to 0xFF that the signed hash
     /// misses is looked for again under the unsigned hash that msgfmt writes.
@@ -43,17 +44,17 @@ public:
     /// The catalogue hash of a NUL-terminated string (bytes taken as signed).
     static std::uint32_t hash(const char* text);
 
-    nlsLoadedDomain* next;
-    unsigned char* image;
-    utString path;
-    std::uint32_t swapped;
-    std::uint32_t string_count;
-    const unsigned char* messages;
-    const unsigned char* translations;
-    std::uint32_t hash_size;
-    const unsigned char* hash_table;
-    std::uint32_t references;
-    std::uint32_t failed;
+    nlsLoadedDomain* next;             ///< the next loaded catalogue, in ascending order of path
+    unsigned char* image;              ///< the file's bytes, from malloc
+    utString path;                     ///< the file that was read
+    std::uint32_t swapped;             ///< 1 when the file's byte order is not the machine's
+    std::uint32_t string_count;        ///< message pairs in the file
+    const unsigned char* messages;     ///< the table of the messages' lengths and offsets
+    const unsigned char* translations; ///< the same for the translations
+    std::uint32_t hash_size;           ///< slots in the hash table (0: none)
+    const unsigned char* hash_table;   ///< the slots, 4 bytes each
+    std::uint32_t references;          ///< databases that use the catalogue
+    std::uint32_t failed;              ///< 1 when the file did not load
     /// Bytes in `image`; every lookup stays below it.
     std::uint32_t image_size;
     /// The plural rule of the header (the translation of the empty message), read at load.

@@ -4,6 +4,9 @@
 
 #include <locale>
 
+/// @file
+/// Blocks in which numbers are written by the "C" conventions.
+
 /// How numbers are written inside an nlsNeutralNumbers block. Any value but 1 counts as neutral.
 enum nlsTranslationType {
     nlsNumbersNeutral = 0,    ///< the "C" conventions
@@ -15,6 +18,7 @@ enum nlsTranslationType {
 /// the remembered decimal point are put back at the end of the block.
 class NLS_EXPORT nlsNeutralNumbers {
 public:
+    /// Switches numbers to the conventions of `type` until the block ends.
     explicit nlsNeutralNumbers(nlsTranslationType type = nlsNumbersNeutral);
     ~nlsNeutralNumbers();
     nlsNeutralNumbers(const nlsNeutralNumbers&) = delete;

@@ -16,9 +16,12 @@ public:
 
 protected:
     ~nlsNumPunct() override;
+    /// The named locale's decimal point, no thousands separator ('\0') and no grouping.
+    ///@{
     char do_decimal_point() const override;
     char do_thousands_sep() const override;
     std::string do_grouping() const override;
+    ///@}
 
 private:
     /// Taken from the platform's locale for the name: not every standard library builds a

@@ -3,13 +3,13 @@
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
-/// Numbers written with either `.` or `,` as the decimal separator, read and rewritten for the C
-/// run-time numeric locale. A class of static members only.
+/// Numbers written with either a point or a comma as the decimal separator, read and rewritten for
+/// the C run-time numeric locale. A class of static members only.
 class NLS_EXPORT nlsUtils {
 public:
     /// Asks the C run time for its decimal point and remembers it for the other operations.
     static char lookup_decimal_point();
-    /// Replaces the rightmost `,` or `.` of `text` with the remembered decimal point; 1 when a
+    /// Replaces the rightmost comma or point of `text` with the remembered decimal point; 1 when a
     /// character was replaced, 0 when there was none (or `text` is null).
     static int convert_decimal_point(utString* text);
     /// 1 for a digit or one of `+`, `,`, `-`, `.`.

@@ -8,6 +8,7 @@
 /// under a key path that the application names.
 class NLS_EXPORT nlsWinApplicationSettings : public nlsApplicationSettings {
 public:
+    /// Settings under the current user's key `key_path` ("Software\\Maker\\App").
     explicit nlsWinApplicationSettings(utString key_path);
 
     /// Stores the language's ISO name ("" for a language the table does not know).
@@ -15,7 +16,7 @@ public:
     /// The stored language as a table record; the empty record when nothing is stored.
     nlsErrorData get_display_language(nlsLanguage& language) override;
 
-    const utString& key_path() const { return m_key_path; }
+    const utString& key_path() const { return m_key_path; } ///< as given
 
 protected:
     /// Reads the stored language name into `stored` ("" when no key or value is stored);

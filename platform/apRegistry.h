@@ -3,6 +3,9 @@
 #include <platform/apExport.h>
 #include <platform/utString.h>
 
+/// @file
+/// The per-user settings store.
+
 /// The registry hive that an accessor works in.
 enum apHKeyType : int {
     apHKEY_CURRENT_USER = 1, ///< the user's own settings
@@ -27,6 +30,7 @@ enum apValueType : int {
 /// the accessor fails every later operation at once instead of waiting again.
 class NLS_EXPORT apRegistry {
 public:
+    /// An accessor of `hive`; any hive but apHKEY_CURRENT_USER fails every operation.
     explicit apRegistry(apHKeyType hive);
     ~apRegistry();
     apRegistry(const apRegistry&) = delete;

@@ -2,6 +2,9 @@
 
 #include <platform/apExport.h>
 
+/// @file
+/// Helpers for building texts and writing reports.
+
 /// Joins `n` NUL-terminated strings into one new malloc'ed buffer, for a utString built with
 /// utStringClaim. Null arguments count as empty.
 NLS_EXPORT char* apconcat(int n, ...);

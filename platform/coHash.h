@@ -10,6 +10,9 @@
 
 class utString;
 
+/// @file
+/// The hash table under the containers' string-keyed sets and tables.
+
 /// Hash of a key's text (every byte up to its length); equal keys give equal hashes.
 NLS_EXPORT unsigned int co_hash(const utString& key);
 
@@ -20,9 +23,11 @@ public:
 
     /// The container's null element: an entry with an empty key.
     virtual void* obj_nil() const = 0;
+    /// Assigns the entry at `src` to the one at `dst`.
     virtual void obj_assign(void* dst, void* const src) = 0;
     /// 0 when the two entries have equal keys, else 1.
     virtual int obj_compare(void* const a, void* const b) const = 0;
+    /// The hash of the entry's key (co_hash).
     virtual unsigned int obj_hash(void* const a) const = 0;
     /// Non-zero for an empty slot.
     virtual int obj_null(void* const a) const = 0;
@@ -76,12 +81,12 @@ protected:
     /// Moves the entry at slot `from` to the empty slot `to`, and empties `from`.
     void arr_move(int from, int to);
 
-    int m_count;
-    int m_initial_exponent;
-    int m_load;
-    int m_exponent;
-    unsigned int m_hash_sum;
-    void* m_slots;
+    int m_count;             ///< entries held
+    int m_initial_exponent;  ///< the size exponent the table was made with
+    int m_load;              ///< the percentage of slots in use at which the table grows
+    int m_exponent;          ///< 2^m_exponent slots
+    unsigned int m_hash_sum; ///< the XOR of the entries' hashes
+    void* m_slots;           ///< the typed set's slot array; null until an entry is stored
 
 private:
     /// Shifts back the entries after the emptied slot `hole` that their probe runs allow.
@@ -93,11 +98,12 @@ class basecoSetcoIterator;
 /// The base of the typed hash sets.
 class NLS_EXPORT basecoSet : protected coHash {
 public:
-    int count() const { return m_count; }
+    int count() const { return m_count; } ///< entries held
     /// The XOR of the entries' hashes: 0 when empty, independent of the order of insertion.
     unsigned int hash_sum() const { return m_hash_sum; }
 
 protected:
+    /// Empty, with 2^exponent slots once an entry is stored, growing at `load` percent.
     basecoSet(int exponent, int load) : coHash(exponent, load) {}
 
     /// An entry counts as empty when its key equals the null element's.

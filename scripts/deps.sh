@@ -12,9 +12,10 @@ example)
   packages=(cmake make pkg-config gettext g++-mingw-w64-x86-64-posix wine64 googletest) ;;
 *)
   # libboost-locale-dev and gcc-12-locales (a real catalogue) serve the peer benchmarks only;
-  # clang the fuzzer.
+  # clang the fuzzer; doxygen the API reference, which a test builds.
   packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext
-            clang libclang-rt-dev locales-all libsqlite3-dev libboost-locale-dev gcc-12-locales) ;;
+            clang libclang-rt-dev locales-all libsqlite3-dev libboost-locale-dev gcc-12-locales
+            doxygen) ;;
 esac
 missing=()
 for p in "${packages[@]}"; do

@@ -1,4 +1,6 @@
+#include <nls/fillers/coiFillers.h>
 #include <nls/nlsErrorData.h>
+#include <nls/nlsLanguage.h>
 #include <platform/apCrtIo.h>
 
 #include "nlsManagerTestSupport.h"
@@ -143,10 +145,17 @@ TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
     ap_set_crt_seam(&watch);
     for (const auto& c : cases) {
         nlstest::ScopedEnv variable(c.variable, c.value);
-        DataBase db(app.c_str(), c.domain);
-        if (c.language) nlsDomainManager::language(utString(c.language));
-        nlsDomainManager::textdomain(c.domain);
-        EXPECT_STREQ(nlsDomainManager::gettext("m"), c.expected) << c.value << " " << c.domain;
+        std::string listed;
+        {
+            DataBase db(app.c_str(), c.domain);
+            if (c.language) nlsDomainManager::language(utString(c.language));
+            nlsDomainManager::textdomain(c.domain);
+            EXPECT_STREQ(nlsDomainManager::gettext("m"), c.expected) << c.value << " " << c.domain;
+            // Nor is a catalogue listed through such a domain.
+            db.list_available_languages(coiFillers::make_filler<nlsLanguage>(
+                [&](nlsLanguage language) { listed += language.name().c_str(); }));
+        }
+        EXPECT_EQ(listed, std::string(c.domain) == "editor" ? "German" : "") << c.domain;
         Manager::the_current_language = utString();
     }
     ap_set_crt_seam(nullptr);

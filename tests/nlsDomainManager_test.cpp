@@ -175,7 +175,7 @@ TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageASearchWouldFindNow) {
         const char *second_domain, *language_list;
         std::vector<std::string> steps;
     } cases[] = {
-        {"editor", nullptr, {"French", "German", "~1"}},
+        {"editor", nullptr, {"French", "German", "~1", "French", "German"}},
         {"editor", nullptr, {"French", "German", "~2", "French"}},
         {"editor", nullptr, {"French", "Latin", "French", "~1", "German"}},
         {"editor", nullptr, {"Latin", "German", "French", "~2", "Latin"}},

@@ -189,7 +189,10 @@ TEST_F(LocaleSelection, RejectedLocaleIsReportedAndAssertsOnlyWhenTheHandlerSays
     EXPECT_EQ(asserts.reports(),
               std::vector<std::string>{"nls/nlsDomainManager:768: nlsDomainManager::setlocale| "
                                        "Failed to set locale in nlsDomainManager::setlocale (0)"});
+    // Put back, the handler that the first call returned takes the reports again.
     EXPECT_EQ(nlsDomainManager::error_handler(recorder), fatal);
+    nlsDomainManager::setlocale(LC_ALL);
+    EXPECT_EQ(reports.take(), klingon);
 }
 
 TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocaleForEachUser) {

@@ -12,9 +12,10 @@
 #include <initializer_list>
 #include <memory>
 
+/// A hash set of entries compared by key only.
 template <class Self, class Entry> class coStringTableSet : public basecoSet {
 public:
-    using entry_type = Entry;
+    using entry_type = Entry; ///< the entries' type, for the table built on the set
 
     /// Empty, with 2^exponent slots once an entry is stored, growing at `load` percent.
     coStringTableSet(int exponent, int load) : basecoSet(exponent, load) {}
@@ -23,6 +24,7 @@ public:
         for (const Entry& entry : entries)
             add(entry);
     }
+    /// A copy of `other`, slot for slot.
     coStringTableSet(utCopy, const Self& other) : basecoSet(4, 50) { become(utCopy{}, other); }
     ~coStringTableSet() override { delete[] slots(); }
 
@@ -112,24 +114,31 @@ public:
     }
 
 protected:
+    /// Self::nil(), whose key is the null string.
     void* obj_nil() const override { return &Self::nil(); }
+    /// Entry assignment, which decides whether the value is copied or handed over.
     void obj_assign(void* dst, void* const src) override {
         *static_cast<Entry*>(dst) = *static_cast<const Entry*>(src);
     }
+    /// 0 for equal keys, else 1.
     int obj_compare(void* const a, void* const b) const override {
         return !(static_cast<const Entry*>(a)->m_key == static_cast<const Entry*>(b)->m_key);
     }
+    /// co_hash of the key.
     unsigned int obj_hash(void* const a) const override {
         return co_hash(static_cast<const Entry*>(a)->m_key);
     }
+    /// Makes the slot array at the first store.
     void arr_put_copy(void*, void* const src, int i) override {
         if (!m_slots) m_slots = new Entry[std::size_t{1} << m_exponent];
         if (i >= 0 && i < slot_count()) slots()[i] = *static_cast<const Entry*>(src);
     }
+    /// The slot, or nil() outside the array.
     void* arr_get(void* const, int i) const override {
         if (i < 0 || i >= slot_count()) return obj_nil();
         return slots() + i;
     }
+    /// Doubles the array once `count` reaches the load percentage, up to 2^30 slots.
     void update_size(int count) override {
         if (m_exponent < s_max_exponent &&
             count >= m_load / 100.0 * static_cast<double>(1u << m_exponent))
@@ -159,12 +168,16 @@ private:
     }
 };
 
+/// A set of entries with access to their values by key.
 template <class Self, class Set, class Value> class coStringTable : public Set {
     using Entry = typename Set::entry_type;
 
 public:
+    /// Empty, with 2^exponent slots once an entry is stored, growing at `load` percent.
     coStringTable(int exponent, int load) : Set(exponent, load) {}
+    /// Each entry added in order; a repeated key keeps the first.
     coStringTable(std::initializer_list<Entry> entries) : Set(entries) {}
+    /// A copy of `other`, slot for slot.
     coStringTable(utCopy, const Self& other) : Set(utCopy{}, other) {}
 
     /// The value stored for `key`, which is first inserted with an empty value when absent. The
@@ -190,6 +203,7 @@ public:
     using Set::remove;
     /// 1 when an entry with that key was removed, else 0.
     int remove(const utString& key) { return !(Set::remove(Entry(key)).m_key == utString()); }
+    /// Becomes a copy of `other`, slot for slot.
     Self& become(utCopy, const Self& other) {
         Set::become(utCopy{}, other);
         return static_cast<Self&>(*this);

@@ -16,8 +16,11 @@ class nlsDataBasecoDListPtrcoPtrcoDListB;
 
 /// The two pointers that links and the body share, so that the body can anchor the ring.
 struct NLS_EXPORT nlsDataBasecoDListPtrcoPtrcoDLinkBase {
+    /// The neighbours in the ring: links, or the body that anchors it.
+    ///@{
     nlsDataBasecoDListPtrcoPtrcoDLinkBase* m_next;
     nlsDataBasecoDListPtrcoPtrcoDLinkBase* m_prev;
+    ///@}
 };
 
 /// One element of the list.
@@ -32,7 +35,7 @@ public:
     nlsDataBasecoDListPtrcoPtrcoDLink(const nlsDataBasecoDListPtrcoPtrcoDLink&) = delete;
     nlsDataBasecoDListPtrcoPtrcoDLink& operator=(const nlsDataBasecoDListPtrcoPtrcoDLink&) = delete;
 
-    nlsDataBase* m_value;
+    nlsDataBase* m_value; ///< the database, which the list never owns
 };
 
 /// The list body: the ring's first and last link (the body's own pair of pointers) and the
@@ -41,11 +44,13 @@ class NLS_EXPORT nlsDataBasecoDListPtrcoPtrcoDListB
     : private nlsDataBasecoDListPtrcoPtrcoDLinkBase {
 public:
     nlsDataBasecoDListPtrcoPtrcoDListB();
+    /// A body holding `other`'s pointers, in order.
     nlsDataBasecoDListPtrcoPtrcoDListB(utCopy, const nlsDataBasecoDListPtrcoPtrcoDListB& other);
     ~nlsDataBasecoDListPtrcoPtrcoDListB();
 
     /// Replaces the contents with `other`'s pointers, in order; from itself nothing changes.
     void become(utCopy, const nlsDataBasecoDListPtrcoPtrcoDListB& other);
+    /// Frees every link; the databases stay.
     void clear();
     /// Always 1.
     int insert_first(nlsDataBase* const& element);
@@ -55,7 +60,7 @@ public:
     void remove_first();
     /// On an empty body nothing happens.
     void remove_last();
-    int count() const { return m_count; }
+    int count() const { return m_count; } ///< elements in the list
 
 protected:
     // A member-wise copy would leave the copy's ring anchored in the source.
@@ -100,6 +105,7 @@ public:
     void set_index(int i);
     /// 1 when both are off the list (of whatever bodies) or both stand on the same link.
     int operator==(const nlsDataBasecoDListPtrcoPtrcoDListBcoIterator& other) const;
+    /// 1 where operator== gives 0.
     int operator!=(const nlsDataBasecoDListPtrcoPtrcoDListBcoIterator& other) const {
         return !(*this == other);
     }
@@ -108,19 +114,25 @@ public:
     void reset();
     /// The element's pointer, or null off the list.
     nlsDataBase* value() const;
-    int index() const { return m_index; }
+    int index() const { return m_index; } ///< from 0; -1 off the list
 
 protected:
+    /// A link, or the body that anchors the ring.
     using LinkBase = nlsDataBasecoDListPtrcoPtrcoDLinkBase;
 
     /// Not yet on a body: for a list, whose body is built after its cursor.
     nlsDataBasecoDListPtrcoPtrcoDListBcoIterator() = default;
+    /// Puts the iterator off the list of `body`.
     void attach(const nlsDataBasecoDListPtrcoPtrcoDListB* body);
+    /// True on the body's anchor, which stands for the off-list position.
     bool off_list() const { return m_current == m_body->anchor(); }
 
+    /// The body walked, the link under the iterator, and its element's index.
+    ///@{
     const nlsDataBasecoDListPtrcoPtrcoDListB* m_body = nullptr;
     const LinkBase* m_current = nullptr;
     int m_index = -1;
+    ///@}
 };
 
 /// A read-only position in a body, without index.
@@ -140,6 +152,7 @@ public:
     int operator-=(int n);
     /// 1 when both are off the list (of whatever bodies) or both stand on the same link.
     int operator==(const nlsDataBasecoDListPtrcoPtrcoDListBcoIteratorB& other) const;
+    /// 1 where operator== gives 0.
     int operator!=(const nlsDataBasecoDListPtrcoPtrcoDListBcoIteratorB& other) const {
         return !(*this == other);
     }
@@ -201,6 +214,7 @@ public:
     nlsDataBasecoDListPtrcoPtrcoDList();
     /// The pointers in the given order.
     nlsDataBasecoDListPtrcoPtrcoDList(std::initializer_list<nlsDataBase*> elements);
+    /// A list of `other`'s pointers, in order, its cursor off the list.
     nlsDataBasecoDListPtrcoPtrcoDList(utCopy, const nlsDataBasecoDListPtrcoPtrcoDList& other);
 
     /// Puts the cursor off the list, then replaces the contents with `other`'s pointers.

@@ -11,15 +11,22 @@ public:
     nlsDataBasecoTablePrgcoPrg() = default;
     /// Takes ownership of `database`.
     explicit nlsDataBasecoTablePrgcoPrg(nlsDataBase* database) : m_database(database) {}
+    /// Takes `other`'s database and leaves `other` empty; assignment first deletes the database
+    /// held, unless it is `other`'s.
+    ///@{
     nlsDataBasecoTablePrgcoPrg(nlsDataBasecoTablePrgcoPrg&& other) noexcept { take(other); }
     nlsDataBasecoTablePrgcoPrg& operator=(nlsDataBasecoTablePrgcoPrg&& other) noexcept {
         take(other);
         return *this;
     }
+    ///@}
     ~nlsDataBasecoTablePrgcoPrg();
 
+    /// The database held, or null.
+    ///@{
     nlsDataBase* get() const { return m_database; }
     nlsDataBase* operator->() const { return m_database; }
+    ///@}
 
 private:
     friend class utStringnlsDataBasecoTablePrgcoPrgcoTableP;

@@ -41,9 +41,9 @@ public:
         return *this;
     }
 
-    utString m_key;
+    utString m_key; ///< the null string marks an empty slot
     // Declared after the key, so the database is deleted before the key is released.
-    nlsDataBasecoTablePrgcoPrg m_value;
+    nlsDataBasecoTablePrgcoPrg m_value; ///< the holder that owns the database
 };
 
 /// A hash set of entries that compares entries by key only.

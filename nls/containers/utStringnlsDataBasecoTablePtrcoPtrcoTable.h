@@ -15,11 +15,12 @@ public:
     /// The key with a null value.
     explicit utStringnlsDataBasecoTablePtrcoPtrcoTableP(const utString& key)
         : m_key(key), m_value(nullptr) {}
+    /// The key with `value`.
     utStringnlsDataBasecoTablePtrcoPtrcoTableP(const utString& key, nlsDataBase* const& value)
         : m_key(key), m_value(value) {}
 
-    utString m_key;
-    nlsDataBase* m_value;
+    utString m_key;       ///< the null string marks an empty slot
+    nlsDataBase* m_value; ///< the database, which the table never deletes
 };
 
 /// A hash set of entries that compares entries by key only.

@@ -8,6 +8,7 @@
 /// The sink that list operations take by value: every copy forwards to the same shared receiver.
 template <class T> class coiFiller : public coiAbsFiller<T> {
 public:
+    /// A sink that forwards to `receiver`, which may be null.
     explicit coiFiller(std::shared_ptr<coiAbsFiller<T>> receiver)
         : m_receiver(std::move(receiver)) {}
 

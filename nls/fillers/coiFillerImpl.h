@@ -8,6 +8,7 @@
 /// A receiver that hands each item to a function.
 template <class T> class coiFillerImpl : public coiAbsFiller<T> {
 public:
+    /// A receiver that calls `function` once for each item.
     explicit coiFillerImpl(std::function<void(T)> function) : m_function(std::move(function)) {}
 
     /// Calls the function; without a target this throws std::bad_function_call.

@@ -118,8 +118,9 @@ TEST_F(nlsWinApplicationSettingsTest, SetUserIdProgramHasNoStore) {
     ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
     ASSERT_EQ(::chown(probe.c_str(), 65534, 65534), 0);
     ASSERT_EQ(::chmod(probe.c_str(), 04755), 0);
+    // Each variable that could name the store names one there.
     nlstest::ScopedEnv registry("NLS_REGISTRY", (open_folder + "/registry.db").c_str()),
-        home("HOME", open_folder.c_str());
+        config("XDG_CONFIG_HOME", open_folder.c_str()), home("HOME", open_folder.c_str());
     FILE* out = ::popen(probe.c_str(), "r");
     ASSERT_NE(out, nullptr);
     char line[64] = "";
