@@ -8,11 +8,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
 using nlstest::DataBase;
 using nlstest::Manager;
+using Lines = std::vector<std::string>;
+
+const std::string kMissing = "NLS Warning: Catalog <editor> failed to load for language <";
 
 class Database : public nlstest::ManagerTest {
 protected:
@@ -32,9 +39,8 @@ TEST_F(Database, SearchesItsDirectoryBeforeNlspath) {
 }
 
 TEST_F(Database, WithoutAnyDirectoryNothingIsSearched) {
-    testing::internal::CaptureStderr();
     DataBase db("editor");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(reports.take(), Lines{});
     EXPECT_EQ(db.m_initialised, 0);
     EXPECT_STREQ(db.domain().text(), "");
     EXPECT_STREQ(db.language(), "German");
@@ -48,24 +54,20 @@ TEST_F(Database, WithoutAnyDirectoryNothingIsSearched) {
 
     nlstest::ScopedEnv empty("NLSPATH", "");
     if (!std::getenv("NLSPATH")) return; // a C run time that keeps no empty variable (Windows)
-    testing::internal::CaptureStderr();
     DataBase searched("editor");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "NLS Warning: Catalog <editor> failed to load for language <German>\n");
+    EXPECT_EQ(reports.take(), Lines{kMissing + "German>"});
     EXPECT_EQ(searched.m_initialised, 1);
 }
 
 TEST_F(Database, ShortFormIsTriedAndReportedWhenVerbose) {
     catalogue(dir.path(), "German", "editor", {"m"});
+    nlstest::ScopedEnv austrian("LANG", "German-AUT");
     for (int verbose : {0, 1}) {
         nlsDomainManager::set_verbose_info(verbose);
-        nlstest::ScopedEnv austrian("LANG", "German-AUT");
-        testing::internal::CaptureStderr();
         DataBase db(dir.path().c_str(), "editor");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  verbose ? "NLS Warning: Catalog <editor> failed to load for language "
-                            "<German-AUT> so fallback language <German> was used\n"
-                          : "");
+        EXPECT_EQ(reports.take(), verbose ? Lines{kMissing + "German-AUT> so fallback language "
+                                                             "<German> was used"}
+                                          : Lines{});
         EXPECT_STREQ(db.language(), "German");
         EXPECT_NE(db.m_loaded_domain, nullptr);
     }
@@ -79,17 +81,13 @@ TEST_F(Database, LanguageSwitchFallsBackToEnvironmentThenC) {
     EXPECT_STREQ(db.language(), "French");
     EXPECT_EQ(db.language(utString("French")), 1); // already in effect: no search
 
-    testing::internal::CaptureStderr();
     EXPECT_EQ(db.language(utString("Latin")), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "NLS Warning: Catalog <editor> failed to load for language <Latin>\n");
+    EXPECT_EQ(reports.take(), Lines{kMissing + "Latin>"});
     EXPECT_STREQ(db.language(), "German"); // the environment's language
     EXPECT_NE(db.m_loaded_domain, nullptr);
 
     std::remove((dir / "German/LC_MESSAGES/editor.mo").c_str());
-    testing::internal::CaptureStderr();
     EXPECT_EQ(db.language(utString("Latin")), 0);
-    testing::internal::GetCapturedStderr();
     EXPECT_STREQ(db.language(), "C");
     EXPECT_EQ(db.m_loaded_domain, nullptr);
 }
@@ -98,14 +96,12 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
     nlstest::write_file(dir / "German/LC_MESSAGES/editor.mo",
                         "this is plain text, not a catalogue");
     nlstest::AssertCapture asserts;
-    testing::internal::CaptureStderr();
     DataBase db(dir.path().c_str(), "editor");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "NLS Error: Catalog Magic number failed\n"
-              "NLS Warning: Catalog <editor> failed to load for language <German>\n");
-    ASSERT_EQ(asserts.reports().size(), 1u);
-    EXPECT_EQ(asserts.reports()[0],
-              "nls/nlsDataBase:492: nlsDataBase failed - with error 33 in nlsDataBase::error (0)");
+    EXPECT_EQ(reports.take(),
+              (Lines{"NLS Error: Catalog Magic number failed", kMissing + "German>"}));
+    EXPECT_EQ(
+        asserts.reports(),
+        Lines{"nls/nlsDataBase:492: nlsDataBase failed - with error 33 in nlsDataBase::error (0)"});
 }
 
 std::vector<std::string> g_opened;
@@ -145,22 +141,20 @@ TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
         ap_set_crt_seam(self);
         return fd;
     };
+    g_opened.clear();
     ap_set_crt_seam(&watch);
     for (const auto& c : cases) {
         nlstest::ScopedEnv variable(c.variable, c.value);
-        testing::internal::CaptureStderr();
-        std::string translated, listed;
+        std::string listed;
         {
             DataBase db(app.c_str(), c.domain);
             if (c.language) nlsDomainManager::language(utString(c.language));
             nlsDomainManager::textdomain(c.domain);
-            translated = nlsDomainManager::gettext("m");
+            EXPECT_STREQ(nlsDomainManager::gettext("m"), c.expected) << c.value << " " << c.domain;
             // Nor is a catalogue listed through such a domain.
             db.list_available_languages(coiFillers::make_filler<nlsLanguage>(
                 [&](nlsLanguage language) { listed += language.name().c_str(); }));
         }
-        testing::internal::GetCapturedStderr();
-        EXPECT_EQ(translated, c.expected) << c.variable << "=" << c.value << " " << c.domain;
         EXPECT_EQ(listed, std::string(c.domain) == "editor" ? "German" : "") << c.domain;
         Manager::the_current_language = utString();
     }
@@ -171,25 +165,82 @@ TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
         EXPECT_EQ(path, app + "/German/LC_MESSAGES/editor.mo");
 }
 
-TEST_F(Database, CatalogueFoldersMayHaveNamesBeyondAscii) {
+TEST_F(Database, OddDirectoriesAndLanguagesFromTheEnvironment) {
     // "Catálogos" in code page 1252: Windows takes 8-bit paths in the ANSI code page.
     const std::string root = dir / "Cat\xE1logos";
     catalogue(root, "German", "editor", {"m"});
+    {
+        const std::string long_value(30000, 'x'); // near Windows' limit for one variable
+        nlstest::ScopedEnv lang("LANG", long_value.c_str());
+        DataBase from_long(root.c_str(), "editor");
+        EXPECT_EQ(reports.take(),
+                  (Lines{"NLS Warning: Setting up locale for language <" + long_value + "> failed",
+                         kMissing + long_value + ">"}));
+        EXPECT_EQ(from_long.m_loaded_domain, nullptr);
+        EXPECT_EQ(from_long.language(), long_value);
+    }
+    Manager::the_env_language = utString();
     DataBase db(root.c_str(), "editor");
-    EXPECT_NE(db.m_loaded_domain, nullptr);
     EXPECT_EQ(db.domain(), utString((root + "/German/LC_MESSAGES/editor.mo").c_str()));
 }
 
-TEST_F(Database, VeryLongLanguageFromTheEnvironmentFindsNothing) {
-    catalogue(dir.path(), "German", "editor", {"m"});
-    const std::string long_value(30000, 'x'); // near Windows' limit for one variable
-    nlstest::ScopedEnv lang("LANG", long_value.c_str());
+TEST(nlsErrorData, TextsPutTheirStringsInPlace) {
+    // Each string names its slot, so that a text shows which one it used.
+    const utString strings[] = {"s0", "s1", "s2"};
+    const std::pair<unsigned int, const char*> cases[] = {
+        {0, "nlsERROR_NONE"},
+        {1024, "NLS Error: Internal error"}, // not in the table
+        {129, "NLS Error: Domain does not exist"},
+        {3072, "NLS Warning: Setting up locale for language <s0> failed"},
+        {17408,
+         "NLS Error: Domain (nls database) already exists for catalog <s0> and language <s1>"},
+        {33792, "NLS Warning: Catalog <s0> failed to load for language <s1> so fallback language "
+                "<s2> was used"},
+    };
+    for (const auto& [code, text] : cases)
+        EXPECT_STREQ(nlsDomainManager::error_to_string({code, strings, 3}), text) << code;
+    EXPECT_STREQ(nlsDomainManager::error_to_string(nlsErrorData(5120, nullptr, 3)),
+                 "NLS Warning: Catalog <Internal range error> failed to load for language "
+                 "<Internal range error>");
+    // A value from the environment could otherwise forge a report line or drive a terminal.
+    const utString odd[] = {"editor", "x\nNLS Error: forged\x1b[2J\x7f",
+                            utString(utStringArray{}, "a\0b", 3)};
+    EXPECT_STREQ(nlsDomainManager::error_to_string({33792, odd, 3}),
+                 "NLS Warning: Catalog <editor> failed to load for language <x?NLS Error: "
+                 "forged?[2J?> so fallback language <a?b> was used");
+    // At most five strings.
+    nlsErrorData full(nlsERROR_FAILED, strings, 3);
+    for (int i = 0; i < 3; ++i)
+        full.add_string(strings[i]);
+    EXPECT_EQ(full.string_count(), 5);
+}
+
+struct TestDataBase : nlsDataBase {
+    using nlsDataBase::error;
+    using nlsDataBase::nlsDataBase;
+};
+
+using Handlers = nlstest::StateSavingTest;
+
+// The default handlers: one line each on standard error; only the database's ends fatal codes in
+// an assertion report.
+TEST_F(Handlers, DefaultsWriteOneLineAndErrorsAssertUnlessTheHandlerCarriesOn) {
+    TestDataBase database("editor");
+    nlstest::AssertCapture asserts;
     testing::internal::CaptureStderr();
-    DataBase db(dir.path().c_str(), "editor");
-    const std::string reports = testing::internal::GetCapturedStderr();
-    EXPECT_NE(reports.find("NLS Warning: Setting up locale for language <xxx"), std::string::npos);
-    EXPECT_EQ(db.m_loaded_domain, nullptr);
-    EXPECT_EQ(db.language(), long_value);
+    // Worded as an error, but without the error bit it is not fatal.
+    EXPECT_EQ(database.error(nlsErrorData(nlsERROR_DOMAIN_PATH)), 1);
+    EXPECT_EQ(database.error(nlsErrorData(nlsERROR_NO_DOMAIN)), 0);
+    EXPECT_EQ(nlstest::Manager::error(nlsErrorData(nlsERROR_MEMORY)), 1);
+    // No handler at all silences even the fatal codes.
+    nlsDataBase::error_handler(nullptr);
+    EXPECT_EQ(database.error(nlsErrorData(nlsERROR_NO_DOMAIN)), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "NLS Error: Path to domain failed\n"
+                                                      "NLS Error: Domain does not exist\n"
+                                                      "NLS Error: memory error\n");
+    EXPECT_EQ(asserts.reports(),
+              std::vector<std::string>{"nls/nlsDataBase:492: nlsDataBase failed - "
+                                       "with error 129 in nlsDataBase::error (0)"});
 }
 
 } // namespace

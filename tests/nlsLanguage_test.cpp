@@ -1,54 +1,88 @@
 #include <nls/nlsLanguage.h>
+#include <platform/apWinLocale.h>
 
-#include "nlsTestSupport.h"
+#include "nlsManagerTestSupport.h"
 
+#include <cctype>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
 
-// Rows to look up, by name or ISO name in any case: the first and the last, rows that share a
-// code, names with an extension, and each kind of code page.
-const struct Row {
-    const char *asked, *name, *iso, *code, *translated, *ansi; // ansi: the ANSI code page
-} k_rows[] = {
-    {"JAPANESE", "Japanese", "ja-JP", "JPN", "Japanese", "932"},
-    {"german", "German", "de-DE", "DEU", "German", "1252"},
-    {"DE-de", "German", "de-DE", "DEU", "German", "1252"},
-    {"sk-sk", "Slovak", "sk-SK", "CSY", "Slovak", "1250"},
-    {"PT-br", "Portuguese-BRA", "pt-BR", "PTB", "Portuguese Brazil", "1252"},
-    {"CHINESE-twn", "Chinese-TWN", "zh-TW", "CHT", "Chinese traditional", "950"},
-    {"tr-TR", "Turkish", "tr-TR", "TRK", "Turkish", "1254"},
+struct Row {
+    std::string iso, code_page; // as the Windows locale gives them
 };
 
-TEST(nlsLanguage, RowsAreFoundByNameOrIsoNameInAnyCaseWithAllTheirFields) {
-    for (const Row& row : k_rows) {
-        nlsLanguage record(row.asked);
-        EXPECT_STREQ(record.name().c_str(), row.name);
-        EXPECT_STREQ(record.iso_name().c_str(), row.iso);
-        EXPECT_STREQ(record.akn_code().c_str(), row.code);
-        EXPECT_STREQ(record.translated_name().c_str(), row.translated);
+// The table's rows, found through the Windows locales: every locale whose name the table knows.
+std::vector<Row> rows() {
+    static std::vector<LCID> locales;
+    locales.clear();
+    EnumSystemLocalesW(
+        [](LPWSTR hex) -> BOOL {
+            locales.push_back(static_cast<LCID>(std::wcstoul(hex, nullptr, 16)));
+            return TRUE;
+        },
+        LCID_SUPPORTED);
+    std::vector<Row> found;
+    for (LCID lcid : locales) {
+        char iso[100], code_page[16];
+        if (GetLocaleInfoU(lcid, LOCALE_SNAME, iso, sizeof iso) > 0 &&
+            !nlsLanguage(iso).iso_name().empty() &&
+            GetLocaleInfoU(lcid, LOCALE_IDEFAULTANSICODEPAGE, code_page, sizeof code_page) > 0)
+            found.push_back({iso, code_page});
     }
+    return found;
+}
+
+std::string with_case(std::string text, int (*change)(int)) {
+    for (char& c : text)
+        c = static_cast<char>(change(static_cast<unsigned char>(c)));
+    return text;
+}
+
+TEST(nlsLanguage, RowsAreFoundByNameAndIsoNameInAnyCaseAndRoundTrip) {
+    std::set<std::string> names, isos;
+    for (const Row& row : rows()) {
+        const nlsLanguage record(row.iso.c_str());
+        const std::string name = record.name().c_str();
+        EXPECT_EQ(record.iso_name(), utString(row.iso.c_str()));
+        EXPECT_FALSE(record.akn_code().empty() || record.translated_name().empty()) << name;
+        for (const std::string& asked :
+             {with_case(name, ::toupper), with_case(name, ::tolower), with_case(row.iso, ::toupper),
+              with_case(row.iso, ::tolower)}) {
+            const nlsLanguage again(asked.c_str());
+            EXPECT_EQ(again.name(), record.name()) << asked;
+            EXPECT_EQ(again.iso_name(), record.iso_name()) << asked;
+        }
+        names.insert(name);
+        isos.insert(row.iso);
+    }
+    EXPECT_EQ(names.size(), 17u); // each of the seventeen rows, with a Windows locale of its own
+    EXPECT_EQ(isos.size(), 17u);
 }
 
 // Seen by the users of each row's own locale, and by a British user (code page 1252).
-TEST(nlsLanguage, CodePageCompatibilityForEachUser) {
-    std::vector<std::pair<const char*, const char*>> users = {{"en-GB", "1252"}};
-    for (const Row& row : k_rows)
-        users.push_back({row.iso, row.ansi});
-    for (const auto& [user, ansi] : users) {
-        nlstest::ScopedUser as(user);
+// The user's locale comes from the environment on POSIX: the fixture puts it back.
+using LanguageForUser = nlstest::StateSavingTest;
+
+TEST_F(LanguageForUser, CodePagesAreThoseOfTheWindowsLocaleForEachUser) {
+    const std::vector<Row> all = rows();
+    std::vector<Row> users = {{"en-GB", "1252"}};
+    users.insert(users.end(), all.begin(), all.end());
+    for (const Row& user : users) {
+        nlstest::ScopedUser as(user.iso.c_str());
         if (!as.active()) continue;
-        for (const Row& row : k_rows)
-            EXPECT_EQ(nlsLanguage(row.asked).is_codepage_compatible(),
-                      row.ansi == std::string(ansi))
-                << user << " " << row.asked;
+        for (const Row& row : all)
+            EXPECT_EQ(nlsLanguage(row.iso.c_str()).is_codepage_compatible(),
+                      row.code_page == user.code_page)
+                << user.iso << " " << row.iso;
     }
 }
 
-TEST(nlsLanguage, UnknownNamesKeepOnlyTheNameAndCompareExactly) {
+TEST_F(LanguageForUser, UnknownNamesKeepOnlyTheNameAndCompareExactly) {
     nlstest::ScopedUser british("en-GB");
     const std::string names[] = {"DEU", "Chinese simplified", " German", "English-GBR",
                                  std::string(10000, 'g')};

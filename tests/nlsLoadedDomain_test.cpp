@@ -1,5 +1,6 @@
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLoadedDomain.h>
+#include <nls/nlsPluralForms.h>
 #include <platform/apCrtIo.h>
 
 #include "moWriter.h"
@@ -36,10 +37,14 @@ std::unique_ptr<Loaded> load(const std::string& bytes) {
     return loaded;
 }
 
-TEST(nlsLoadedDomain, HashesSignedBytesAndProbesByDoubleHashing) {
-    EXPECT_EQ(nlsLoadedDomain::hash("abc"), 26499u);
-    EXPECT_EQ(nlsLoadedDomain::hash("abcdefgh"), 0x089ABAA8u);
-    EXPECT_EQ(nlsLoadedDomain::hash("\xE9"), 0x0FFFFF19u);
+std::string nul(const char* text, std::size_t size) {
+    return std::string(text, size);
+}
+
+const std::string kRussian = "Plural-Forms: nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : "
+                             "n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);\n";
+
+TEST(nlsLoadedDomain, ProbesWrapAroundTheHashTable) {
     // With 7 slots "abc" walks 4, 2, 0, 5, 3, 1, 6, where 2 + 5 wraps to exactly 0. Put it
     // last, behind six other pairs in a table without an empty slot; then third, at slot 0,
     // behind two pairs, with every later slot empty.
@@ -93,26 +98,6 @@ TEST(nlsLoadedDomain, BadFilesGiveTheirCodes) {
     EXPECT_EQ(folder.failed, 1u);
 }
 
-TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
-    for (bool swapped : {false, true}) {
-        for (long slots : {0L, 2L, 5L /* full */, -1L}) {
-            auto loaded = load(build_mo(kEntries, {swapped, slots}));
-            const nlsLoadedDomain& d = *loaded->domain;
-            ASSERT_EQ(loaded->code, 0u);
-            EXPECT_EQ(d.swapped, swapped ? 1u : 0u);
-            for (const MoEntry& e : kEntries) {
-                EXPECT_EQ(d.translate(e.msgid.c_str()), e.msgstr) << swapped << slots;
-                EXPECT_EQ(d.translate_by_binary_chop(e.msgid.c_str()), e.msgstr);
-            }
-            for (const char* absent : {"Absent", "zzz", "Cancel ", "\xFF"})
-                EXPECT_EQ(d.translate(absent), absent);
-        }
-    }
-    auto empty = load(build_mo({}, {false, 0}));
-    const char* message = "anything";
-    EXPECT_EQ(empty->domain->translate(message), message);
-}
-
 TEST(nlsLoadedDomain, HashTableAloneDecidesAndFindsPluralPairsBySingular) {
     std::vector<MoEntry> entries = kEntries;
     entries.push_back({std::string("file\0files", 10), std::string("Datei\0Dateien", 14)});
@@ -155,28 +140,29 @@ TEST(nlsLoadedDomain, DamagedStringsAndSlotsMatchNothing) {
     EXPECT_STREQ(load(damaged[3])->domain->translate("zebra"), "zebra");
 }
 
-std::string nul(const char* text, std::size_t size) {
-    return std::string(text, size);
-}
-
-const std::string kRussian = "Plural-Forms: nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : "
-                             "n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);\n";
-
-TEST(nlsLoadedDomain, PluralFormsAndContextsInEveryLayout) {
-    const std::vector<MoEntry> entries = {
-        {"", kRussian},
-        {"Open", "Open:plain"},
-        {nul("%d file\0%d files", 17), nul("F0\0F1\0F2", 8)},
-        {"menu\x04Open", "Open:menu"},
-        {nul("menu\x04%d file\0%d files", 22), nul("M0\0M1\0M2", 8)},
-        {"caf\xC3\xA9\x04\xC3\xA9t\xC3\xA9", "summer"},
-    };
+// Plain messages, plural forms and contexts in either byte order, with no hash table, one too
+// small to use, a full one and a sparse one.
+TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
+    std::vector<MoEntry> entries = kEntries;
+    entries.insert(entries.end(), {{"", kRussian},
+                                   {nul("%d file\0%d files", 17), nul("F0\0F1\0F2", 8)},
+                                   {"menu\x04Open", "Open:menu"},
+                                   {nul("menu\x04%d file\0%d files", 22), nul("M0\0M1\0M2", 8)},
+                                   {"caf\xC3\xA9\x04\xC3\xA9t\xC3\xA9", "summer"},
+                                   {"x", "X"}});
+    entries.erase(entries.begin()); // the Russian header instead of kEntries' own
     for (bool swapped : {false, true}) {
-        for (long slots : {0L, -1L}) {
+        for (long slots : {0L, 2L, 11L /* full */, -1L}) {
+            SCOPED_TRACE(std::to_string(swapped) + " " + std::to_string(slots));
             auto loaded = load(build_mo(entries, {swapped, slots}));
             const nlsLoadedDomain& d = *loaded->domain;
             ASSERT_EQ(loaded->code, 0u);
-            EXPECT_TRUE(d.plural_forms.parsed());
+            EXPECT_EQ(d.swapped, swapped ? 1u : 0u);
+            for (const MoEntry& e : kEntries) {
+                if (e.msgid.empty()) continue;
+                EXPECT_EQ(d.translate(e.msgid.c_str()), e.msgstr);
+                EXPECT_EQ(d.translate_by_binary_chop(e.msgid.c_str()), e.msgstr);
+            }
             const std::pair<unsigned long, const char*> forms[] = {
                 {1, "0"}, {21, "0"}, {2, "1"}, {24, "1"}, {0, "2"}, {11, "2"}, {4294967295ul, "2"}};
             for (auto [n, form] : forms) {
@@ -184,11 +170,12 @@ TEST(nlsLoadedDomain, PluralFormsAndContextsInEveryLayout) {
                 EXPECT_EQ(d.npgettext("menu", "%d file", "%d files", n), std::string("M") + form);
             }
             EXPECT_STREQ(d.pgettext("menu", "Open"), "Open:menu");
-            EXPECT_STREQ(d.translate("Open"), "Open:plain");
             EXPECT_STREQ(d.pgettext("caf\xC3\xA9", "\xC3\xA9t\xC3\xA9"), "summer");
-            EXPECT_STREQ(d.ngettext("Open", "Opens", 5), "Open:plain"); // one form only
+            EXPECT_STREQ(d.ngettext("File", "Files", 5), "Datei"); // one form only
             // Misses give the very pointers passed in.
             const char *one = "menu", *many = "menus", *open = "Open";
+            for (const char* absent : {"Absent", "zzz", "Cancel ", "\xFF", open})
+                EXPECT_EQ(d.translate(absent), absent);
             EXPECT_EQ(d.pgettext("men", open), open);
             EXPECT_EQ(d.pgettext("menu\x04", open), open);
             EXPECT_EQ(d.pgettext("", open), open);
@@ -199,6 +186,9 @@ TEST(nlsLoadedDomain, PluralFormsAndContextsInEveryLayout) {
             EXPECT_EQ(d.pgettext(nullptr, open), open);
         }
     }
+    auto empty = load(build_mo({}, {false, 0}));
+    const char* message = "anything";
+    EXPECT_EQ(empty->domain->translate(message), message);
 }
 
 TEST(nlsLoadedDomain, BrokenRulesAndMissingFormsFallBackInsideTheEntry) {
@@ -284,6 +274,89 @@ TEST(nlsLoadedDomain, ReadAndAllocationFailuresGiveTheirCodes) {
         EXPECT_EQ(code, expected);
         EXPECT_EQ(domain.failed, 1u);
     }
+}
+
+std::string header(const std::string& rule) {
+    return "Content-Type: text/plain; charset=UTF-8\nPlural-Forms: " + rule + "\n";
+}
+
+// The rules of many languages are compared with glibc's results in posix/msgfmt_oracle_test.cpp;
+// these run everywhere, with the corners of C's operators.
+TEST(nlsPluralForms, RulesInUseGiveTheirForms) {
+    struct Case {
+        const char* rule;
+        std::vector<std::pair<unsigned long, unsigned long>> forms; // n, form
+    };
+    const Case cases[] = {
+        {"nplurals=2; plural=n != 1;", {{0, 1}, {1, 0}, {2, 1}}},
+        {"nplurals=2; plural=(n > 1);", {{0, 0}, {1, 0}, {2, 1}}},
+        {"nplurals=1; plural=0;", {{0, 0}, {1, 0}, {1000000, 0}}},
+        {"nplurals=6; plural=n==0 ? 0 : n==1 ? 1 : n==2 ? 2 : n%100>=3 && n%100<=10 ? 3 : "
+         "n%100>=11 ? 4 : 5;",
+         {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {110, 3}, {11, 4}, {99, 4}, {100, 5}, {102, 5}}},
+        // || short-circuits, ! and unsigned wrap-around as in C.
+        {"nplurals=2; plural=n==0 || 10/n > 2;", {{0, 1}, {1, 1}, {5, 0}}},
+        {"nplurals=2; plural=!(n-1);", {{1, 1}, {0, 0}, {2, 0}}},
+        {"nplurals=3; plural=\tn - 2 > 5 ? 2 : !!n;", {{0, 2}, {1, 2}, {2, 1}, {8, 2}}},
+        // Constants and n next to a branch's end are no operands of their own.
+        {"nplurals=9; plural=(n==1 ? 5 : n) + 2;", {{1, 7}, {0, 2}, {3, 5}}},
+        {"nplurals=6; plural=(n > 2 ? 7 : n) % 5;", {{0, 0}, {1, 1}, {3, 2}}},
+        {"nplurals=4; plural=2 * (n && 1) + (n || 0);", {{0, 0}, {5, 3}}},
+        {"nplurals=5; plural=n + (n > 1 ? 0 : 1);", {{0, 1}, {1, 2}, {2, 2}}},
+    };
+    for (const Case& c : cases) {
+        nlsPluralForms rule(header(c.rule).c_str());
+        ASSERT_TRUE(rule.parsed()) << c.rule;
+        for (auto [n, form] : c.forms)
+            EXPECT_EQ(rule.index(n), form) << c.rule << " n=" << n;
+    }
+}
+
+TEST(nlsPluralForms, BrokenRulesFallBackToTheGermanicRule) {
+    std::string deep =
+        "nplurals=2; plural=" + std::string(10000, '(') + "n" + std::string(10000, ')') + ";";
+    std::string negations = "nplurals=2; plural=" + std::string(10000, '!') + "n;";
+    std::string long_rule = "nplurals=2; plural=n";
+    for (int i = 0; i < 200; ++i)
+        long_rule += "+n";
+    const std::string unparsed[] = {
+        "",
+        "Plural-Forms: nplurals=2;",
+        "Plural-Forms: plural=n != 1;",
+        "nplurals=x; plural=n != 1;",
+        "nplurals=2; plural=n ! 1;",
+        "nplurals=2; plural=n = 1;",
+        "nplurals=2; plural=(n != 1;",
+        "nplurals=2; plural=n != 1 ? 0;",
+        "nplurals=2; plural=n & 1;",
+        "nplurals=2; plural=n != 1 garbage;",
+        "nplurals=2; plural=99999999999 > n;",
+        deep,
+        negations,
+        long_rule,
+    };
+    for (const std::string& text : unparsed) {
+        nlsPluralForms rule(header(text).c_str());
+        EXPECT_FALSE(rule.parsed()) << text.substr(0, 60);
+        EXPECT_EQ(rule.nplurals(), 2u);
+        EXPECT_EQ(rule.index(1), 0u);
+        EXPECT_EQ(rule.index(0), 1u);
+        EXPECT_EQ(rule.index(7), 1u);
+    }
+    EXPECT_FALSE(nlsPluralForms(nullptr).parsed());
+
+    // Parsed, but some calls have no answer: those get n != 1.
+    nlsPluralForms by_zero(header("nplurals=3; plural=n % (n - 2) ? 2 : 0;").c_str());
+    ASSERT_TRUE(by_zero.parsed());
+    EXPECT_EQ(by_zero.index(2), 1u); // divides by zero
+    EXPECT_EQ(by_zero.index(5), 2u);
+    nlsPluralForms too_far(header("nplurals=2; plural=n;").c_str());
+    EXPECT_EQ(too_far.index(1), 1u);
+    EXPECT_EQ(too_far.index(3), 1u); // 3 is no form
+    EXPECT_EQ(too_far.index(1), 1u);
+    nlsPluralForms none(header("nplurals=0; plural=0;").c_str());
+    EXPECT_EQ(none.index(1), 0u);
+    EXPECT_EQ(none.index(2), 1u);
 }
 
 } // namespace

@@ -4,14 +4,19 @@
 #include <nls/nlsNeutralNumbers.h>
 #include <nls/nlsUtils.h>
 #include <nls/nlsWinApplicationSettings.h>
+#include <platform/apCrtLocale.h>
 #include <platform/apRegistry.h>
 
 #include "nlsManagerTestSupport.h"
 
 #include <clocale>
+#include <cmath>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -73,36 +78,41 @@ TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
         catalogue(dir.path(), folder, "shop", {"Open"});
     const std::string garbage(10000, '%');
     auto missing = [](const std::string& language) {
-        return "NLS Warning: Catalog <shop> failed to load for language <" + language + ">\n";
+        return "NLS Warning: Catalog <shop> failed to load for language <" + language + ">";
     };
     struct Case {
         const char *lc_all, *lc_messages, *lang, *language_list, *user;
         const char* language; // of the database
-        std::string open, reports;
+        std::string open;
+        std::vector<std::string> reports = {};
     } cases[] = {
-        {nullptr, nullptr, "de_DE.UTF-8", nullptr, nullptr, "German", "German:Open", ""},
-        {nullptr, nullptr, "de_DE@euro", nullptr, nullptr, "German", "German:Open", ""},
-        {nullptr, nullptr, "de", nullptr, nullptr, "German", "German:Open", ""},
-        {nullptr, nullptr, "pt_BR", nullptr, nullptr, "Portuguese-BRA", "Portuguese-BRA:Open", ""},
-        {nullptr, nullptr, "de_AT.UTF-8", nullptr, nullptr, "German", "German:Open", ""},
-        {nullptr, nullptr, "nl_NL.UTF-8", nullptr, nullptr, "Dutch-NLD", "nl:Open", ""},
+        {nullptr, nullptr, "de_DE.UTF-8", nullptr, nullptr, "German", "German:Open"},
+        {nullptr, nullptr, "de_DE@euro", nullptr, nullptr, "German", "German:Open"},
+        {nullptr, nullptr, "pt_BR", nullptr, nullptr, "Portuguese-BRA", "Portuguese-BRA:Open"},
+        {nullptr, nullptr, "de_AT.UTF-8", nullptr, nullptr, "German", "German:Open"},
+        {nullptr, nullptr, "nl_NL.UTF-8", nullptr, nullptr, "Dutch-NLD", "nl:Open"},
         {nullptr, "pt_BR.UTF-8", "de_DE.UTF-8", nullptr, nullptr, "Portuguese-BRA",
-         "Portuguese-BRA:Open", ""},
-        {nullptr, nullptr, "C.UTF-8", nullptr, nullptr, "C", "Open", ""},
-        {"POSIX", nullptr, "de_DE.UTF-8", "fr", nullptr, "C", "Open", ""},
-        {nullptr, nullptr, "German", nullptr, nullptr, "German", "German:Open", ""},
-        {nullptr, nullptr, "check", "fr", nullptr, "check", "Open", missing("check")},
-        {nullptr, nullptr, "", "fr", "de-AT", "German", "German:Open", ""}, // regional settings
-        {nullptr, nullptr, garbage.c_str(), nullptr, nullptr, garbage.c_str(), "Open",
-         "NLS Warning: Setting up locale for language <" + garbage + "> failed\n" +
-             missing(garbage)},
+         "Portuguese-BRA:Open"},
+        {nullptr, nullptr, "C.UTF-8", nullptr, nullptr, "C", "Open"},
+        {"POSIX", nullptr, "de_DE.UTF-8", "fr", nullptr, "C", "Open"},
+        {nullptr, nullptr, "check", "fr", nullptr, "check", "Open", {missing("check")}},
+        {nullptr, nullptr, "", "fr", "de-AT", "German", "German:Open"}, // regional settings
+        {nullptr,
+         nullptr,
+         garbage.c_str(),
+         nullptr,
+         nullptr,
+         garbage.c_str(),
+         "Open",
+         {"NLS Warning: Setting up locale for language <" + garbage + "> failed",
+          missing(garbage)}},
         // LANGUAGE: the first entry with a catalogue, ahead of LANG; "C" ends the list.
-        {nullptr, nullptr, "de_DE.UTF-8", "fr:de", nullptr, "French", "fr:Open", ""},
+        {nullptr, nullptr, "de_DE.UTF-8", "fr:de", nullptr, "French", "fr:Open"},
         {nullptr, nullptr, "de_DE.UTF-8", ":xx:it:pt_BR", nullptr, "Portuguese-BRA",
-         "Portuguese-BRA:Open", ""},
-        {nullptr, nullptr, "fr_FR.UTF-8", "it:de_CH", nullptr, "German", "German:Open", ""},
-        {nullptr, nullptr, "de_DE.UTF-8", "C:fr", nullptr, "C", "Open", ""},
-        {nullptr, nullptr, "de_DE.UTF-8", garbage.c_str(), nullptr, "German", "German:Open", ""},
+         "Portuguese-BRA:Open"},
+        {nullptr, nullptr, "fr_FR.UTF-8", "it:de_CH", nullptr, "German", "German:Open"},
+        {nullptr, nullptr, "de_DE.UTF-8", "C:fr", nullptr, "C", "Open"},
+        {nullptr, nullptr, "de_DE.UTF-8", garbage.c_str(), nullptr, "German", "German:Open"},
     };
     for (const Case& c : cases) {
         ScopedEnv all("LC_ALL", c.lc_all), messages("LC_MESSAGES", c.lc_messages),
@@ -111,9 +121,8 @@ TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
         if (!user.active()) continue; // a Windows process keeps the user it started with
         SCOPED_TRACE("row " + std::to_string(&c - cases));
         Manager::the_env_language = utString();
-        testing::internal::CaptureStderr();
         nlstest::DataBase shop(dir.path().c_str(), "shop");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.reports);
+        EXPECT_EQ(reports.take(), c.reports);
         EXPECT_STREQ(shop.language(), c.language);
         nlsDomainManager::textdomain("shop");
         EXPECT_EQ(nlsDomainManager::gettext("Open"), c.open);
@@ -133,12 +142,10 @@ TEST_F(LocaleSelection, ChosenPosixNamesMeanLibraryNames) {
         {"xx_YY", "xx_YY"},
         {"de_DEU", "de_DEU"}, // no POSIX names
     };
-    testing::internal::CaptureStderr(); // xx_YY and de_DEU name no locale to set
     for (auto& c : cases) {
         nlsDomainManager::language(utString(c[0]));
         EXPECT_EQ(nlsDomainManager::language(), utString(c[1])) << c[0];
     }
-    testing::internal::GetCapturedStderr();
 }
 
 TEST_F(LocaleSelection, CacheIsDroppedOnlyByAnotherPurpose) {
@@ -161,37 +168,31 @@ TEST_F(LocaleSelection, SetlocaleArgumentsForTheCRunTime) {
         EXPECT_STREQ(Manager::fix_setlocale_argument(utString(c[0])).c_str(), c[1]);
 }
 
-TEST_F(LocaleSelection, RejectedLocaleIsReportedWithoutAssertionByDefault) {
+TEST_F(LocaleSelection, RejectedLocaleIsReportedAndAssertsOnlyWhenTheHandlerSaysFatal) {
     nlstest::AssertCapture asserts;
-    testing::internal::CaptureStderr();
     EXPECT_EQ(nlsDomainManager::language(utString("Klingon")), nlsERROR_LOCALE_SETUP);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "NLS Warning: Setting up locale for language <Klingon> failed\n");
+    const std::vector<std::string> klingon = {
+        "NLS Warning: Setting up locale for language <Klingon> failed"};
+    EXPECT_EQ(reports.take(), klingon);
     EXPECT_TRUE(asserts.reports().empty());
     EXPECT_EQ(Manager::the_numeric_translation_flag, 0);
 
-    // An application's handler takes the report instead; a fatal verdict asserts.
     static std::vector<std::string> taken;
+    taken.clear();
     const nlsDomainManager::handler_type fatal = [](const nlsErrorData& data) {
         taken.push_back(nlsDomainManager::error_to_string(data));
         return 0;
     };
-    const nlsDomainManager::handler_type default_handler = nlsDomainManager::error_handler(fatal);
-    testing::internal::CaptureStderr();
+    const nlsDomainManager::handler_type recorder = nlsDomainManager::error_handler(fatal);
     EXPECT_EQ(nlsDomainManager::setlocale(LC_ALL), nlsERROR_LOCALE_SETUP);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(taken, std::vector<std::string>{
-                         "NLS Warning: Setting up locale for language <Klingon> failed"});
-    ASSERT_EQ(asserts.reports().size(), 1u);
-    EXPECT_EQ(asserts.reports()[0],
-              "nls/nlsDomainManager:768: nlsDomainManager::setlocale| Failed to set locale in "
-              "nlsDomainManager::setlocale (0)");
-    // Put back, the handler that the first call returned reports to the default output again.
-    EXPECT_EQ(nlsDomainManager::error_handler(default_handler), fatal);
-    testing::internal::CaptureStderr();
+    EXPECT_EQ(taken, klingon);
+    EXPECT_EQ(asserts.reports(),
+              std::vector<std::string>{"nls/nlsDomainManager:768: nlsDomainManager::setlocale| "
+                                       "Failed to set locale in nlsDomainManager::setlocale (0)"});
+    // Put back, the handler that the first call returned takes the reports again.
+    EXPECT_EQ(nlsDomainManager::error_handler(recorder), fatal);
     nlsDomainManager::setlocale(LC_ALL);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "NLS Warning: Setting up locale for language <Klingon> failed\n");
+    EXPECT_EQ(reports.take(), klingon);
 }
 
 TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocaleForEachUser) {
@@ -208,7 +209,13 @@ TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocaleForEachUser) {
     EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), user_default);
 }
 
-TEST_F(LocaleSelection, GermanNumbersHaveNoGrouping) {
+std::string c_format(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+TEST_F(LocaleSelection, GermanNumbersHaveNoGroupingAndNeutralBlocksNestAndRestore) {
     ScopedEnv german("LANG", "German");
     EXPECT_FALSE(nlsDomainManager::set_cpp_num_locale()); // nothing set up yet
     ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u);
@@ -216,24 +223,6 @@ TEST_F(LocaleSelection, GermanNumbersHaveNoGrouping) {
     out << 1234567 << ' ' << 2.5;
     EXPECT_EQ(out.str(), "1234567 2,5");
     EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
-
-    EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
-    EXPECT_NE(std::locale().name(), "*");
-    EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
-    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
-    EXPECT_EQ(std::locale().name(), "*");
-    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
-}
-
-std::string c_format(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return text;
-}
-
-TEST_F(LocaleSelection, NeutralNumbersNestAndRestore) {
-    ScopedEnv german("LANG", "German");
-    ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u);
     std::locale before;
     {
         nlsNeutralNumbers neutral;
@@ -253,10 +242,17 @@ TEST_F(LocaleSelection, NeutralNumbersNestAndRestore) {
     EXPECT_TRUE(std::locale() == before);
     EXPECT_EQ(nlsDomainManager::numeric_translation(7), 1);
     EXPECT_EQ(Manager::the_numeric_translation_flag, 1); // set by the selection, not 7
+
+    EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
+    EXPECT_NE(std::locale().name(), "*");
+    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
+    EXPECT_EQ(std::locale().name(), "*");
+    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
 }
 
 TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
     ScopedEnv french("LANG", "French");
+    g_deleted = 0;
     nlsLanguage language("German");
     EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
     EXPECT_TRUE(language.empty());
@@ -281,6 +277,93 @@ TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {
     EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
     EXPECT_EQ(language.name(), utString("German"));
     EXPECT_STREQ(nlsDomainManager::env_language(nlsLANG_LOCALE), "German"); // wins over LANG
+}
+
+using LocaleNames = nlstest::ManagerTest;
+
+TEST_F(LocaleNames, IsoLocaleOfLanguageNames) {
+    const char* cases[][2] = {
+        {"CHECK", "CHECK"},      {"c", "en-GB"},         {"english-gbr", "en-GB"},
+        {"English", "en"},       {"Latin-XYZ", "en-GB"}, {"Portuguese-BRA", "pt-BR"},
+        {"German-AUT", "de-AT"}, {"German", "de"},       {"", "en-GB"},
+    };
+    for (auto& c : cases)
+        EXPECT_STREQ(nlsDomainManager::get_iso_locale(utString(c[0])).c_str(), c[1]) << c[0];
+    EXPECT_STREQ(
+        nlsDomainManager::get_iso_locale(utString(std::string(10000, 'x').c_str())).c_str(),
+        "en-GB");
+}
+
+TEST_F(LocaleNames, AbbreviatedLanguageOfLocaleNames) {
+    std::string long_name(100, 'a');
+    const char* cases[][2] = {{"", "ENG"},        {"de-DE", "DEU"}, {"en-GB", "ENG"},
+                              {"fr-CA", "FRC"},   {"xx-XX", "ENG"}, {long_name.c_str(), "ENG"},
+                              {"\xff\xfe", "ENG"}};
+    for (auto& c : cases)
+        EXPECT_STREQ(nlsDomainManager::get_abbreviated_language(utString(c[0])).c_str(), c[1]);
+}
+
+TEST_F(LocaleNames, RegionalLanguageForEachUser) {
+    struct Case {
+        const char* user;
+        const char *plain, *extended;
+    } cases[] = {{"en-GB", "English", "English-GBR"},
+                 {"de-DE", "German", "German"}, // DEU and DEU: no extension
+                 {"de-AT", "German", "German-AUT"}};
+    for (const Case& c : cases) {
+        nlstest::ScopedUser as(c.user);
+        if (!as.active()) continue;
+        utString out("previous");
+        nlsDomainManager::get_regional_language(&out, nlsLANG_REGIONAL);
+        EXPECT_STREQ(out.c_str(), c.plain);
+        nlsDomainManager::get_regional_language(&out, nlsLANG_DATABASE);
+        EXPECT_STREQ(out.c_str(), c.extended);
+    }
+}
+
+struct UtilsProbe : nlsUtils {
+    using nlsUtils::fiddle_atof;
+};
+
+using Numbers = nlstest::StateSavingTest;
+
+TEST_F(Numbers, CommaLocaleLooksUpConvertsAndReads) {
+    ASSERT_TRUE(ap_setlocale(LC_NUMERIC, "German", "de-DE")) << "no German locale installed";
+    EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"3.25", "3,25", 1}, {"1,234.5", "1,234,5", 1}, {"", "", 0}, {"42", "42", 0}};
+    for (const auto& [before, after, result] : cases) {
+        const utString original(before);
+        utString text(original); // shares the text: the write must not reach the original
+        EXPECT_EQ(nlsUtils::convert_decimal_point(&text), result) << before;
+        EXPECT_STREQ(text.c_str(), after);
+        EXPECT_STREQ(original.c_str(), before);
+    }
+    EXPECT_EQ(nlsUtils::convert_decimal_point(nullptr), 0);
+    EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof("1.5"), 1.5);
+}
+
+TEST(nlsUtils, IsNumericAllowsDigitsSignsAndOneSeparator) {
+    for (char c : {'*', '/', ' ', '\xb2'})
+        EXPECT_EQ(nlsUtils::is_numeric(c), 0) << c;
+    for (const char* text : {"12.5", "12,5", "-3", "1-", "+-1"})
+        EXPECT_EQ(nlsUtils::is_numeric(utString(text)), 1) << text;
+    for (const char* text : {"1.2.3", "1,2.3", "1e5", "1 2", ""})
+        EXPECT_EQ(nlsUtils::is_numeric(utString(text)), 0) << text;
+    EXPECT_EQ(nlsUtils::is_numeric(utString()), 0);
+}
+
+TEST_F(Numbers, FiddleAtofReadsEitherSeparatorUnderAPoint) {
+    std::setlocale(LC_NUMERIC, "C");
+    ASSERT_EQ(nlsUtils::lookup_decimal_point(), '.');
+    // 1E5: the upper-case E is not part of a plain number, so it becomes the decimal point.
+    const std::pair<const char*, double> cases[] = {
+        {"1,5", 1.5}, {"1,234.5", 1.234}, {"2e3", 2000.0}, {"1E5", 1.5}, {"", 0.0}, {nullptr, 0.0}};
+    for (const auto& [text, value] : cases)
+        EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof(text), value) << (text ? text : "null");
+    EXPECT_EQ(UtilsProbe::fiddle_atof("-inf"), -HUGE_VAL);
+    // Only the first 63 characters count: 61 zeros, "12", then nines.
+    EXPECT_DOUBLE_EQ(UtilsProbe::fiddle_atof((std::string(61, '0') + "12" + "999").c_str()), 12.0);
 }
 
 } // namespace

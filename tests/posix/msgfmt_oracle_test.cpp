@@ -3,7 +3,7 @@
 
 #include <nls/nlsLoadedDomain.h>
 
-#include "nlsTestSupport.h"
+#include "nlsManagerTestSupport.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -29,7 +29,9 @@ std::string compile(const nlstest::TempDir& dir, const std::string& po,
 // glibc's dgettext is the reference: every message it finds in a catalogue that plain msgfmt
 // wrote (hash table on) is found with the same text, whether its bytes are ASCII or not, it has a
 // plural form or a context, or it is long.
-TEST(msgfmt, EveryMessageThatDgettextFindsIsFoundAlike) {
+using MsgfmtOracle = nlstest::StateSavingTest;
+
+TEST_F(MsgfmtOracle, EveryMessageThatDgettextFindsIsFoundAlike) {
     std::string po = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n"
                      "\"Plural-Forms: nplurals=2; plural=(n != 1);\\n\"\n\n";
     std::vector<std::string> keys;
@@ -83,7 +85,7 @@ TEST(msgfmt, EveryMessageThatDgettextFindsIsFoundAlike) {
 
 // glibc is the reference for plural forms and contexts too: the same text for every count, in
 // catalogues with the rules of languages of one to six forms, with and without a hash table.
-TEST(msgfmt, PluralFormsAndContextsAgreeWithGlibc) {
+TEST_F(MsgfmtOracle, PluralFormsAndContextsAgreeWithGlibc) {
     struct Language {
         const char* name;
         const char* rule;

@@ -1,5 +1,5 @@
-#include "../nlsSettingsProbe.h"
-#include "nlsTestSupport.h"
+#include "nlsManagerTestSupport.h"
+#include "nlsSettingsProbe.h"
 
 #include <chrono>
 #include <csignal>
@@ -18,7 +18,7 @@ namespace {
 
 using Settings = nlstest::SettingsProbe;
 
-class nlsWinApplicationSettingsTest : public testing::Test {
+class nlsWinApplicationSettingsTest : public nlstest::StateSavingTest {
 protected:
     nlstest::TempDir dir;
     std::string store = dir / "registry.db";

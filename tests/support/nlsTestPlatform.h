@@ -9,4 +9,7 @@ namespace nlstest {
 /// Creates the folder `path` (its parent exists); nothing when it exists already.
 void make_directory(const std::string& path);
 
+/// Sets the environment variable `name` to `value`, or removes it for a null value.
+void set_env(const char* name, const char* value);
+
 } // namespace nlstest

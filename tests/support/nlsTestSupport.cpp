@@ -4,6 +4,7 @@
 
 #include <platform/utString.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -13,6 +14,20 @@ namespace nlstest {
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(m_path), ignored);
+}
+
+ScopedEnv::ScopedEnv(const char* name) : m_name(name) {
+    const char* old = std::getenv(name);
+    m_had = old != nullptr;
+    if (old) m_old = old;
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : ScopedEnv(name) {
+    set_env(name, value);
+}
+
+ScopedEnv::~ScopedEnv() {
+    set_env(m_name.c_str(), m_had ? m_old.c_str() : nullptr);
 }
 
 ScopedUser::~ScopedUser() = default;
@@ -48,3 +63,10 @@ const std::vector<std::string>& AssertCapture::reports() const {
 }
 
 } // namespace nlstest
+
+void PrintTo(const utString& text, std::ostream* out) {
+    if (text.c_str())
+        *out << '"' << text.c_str() << '"';
+    else
+        *out << "(null)";
+}

@@ -1,12 +1,18 @@
 #pragma once
 
-// Helpers shared by the tests: a fresh temporary folder, environment variables, the user's
-// regional settings and a registry restored on scope exit, file writing, running programs, and
-// interception of assertion reports.
+// Helpers shared by the tests: a fresh temporary folder; environment variables, the user's
+// regional settings and a registry put back at the end of the scope; file writing; running
+// programs; assertion reports recorded.
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
+
+class utString;
+
+/// Failures show a utString's text.
+void PrintTo(const utString& text, std::ostream* out);
 
 namespace nlstest {
 
@@ -19,38 +25,37 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::string& path() const { return m_path; }
-    /// path() + "/" + relative
     std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
 
 private:
     std::string m_path;
 };
 
-/// Sets (or, with a null value, unsets) an environment variable until the end of the scope.
+/// Sets (or, with a null value, unsets) an environment variable for the scope; with the name
+/// alone, only puts its value back at the end.
 class ScopedEnv {
 public:
+    explicit ScopedEnv(const char* name);
     ScopedEnv(const char* name, const char* value);
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
-    std::string m_name;
-    std::string m_old;
+    std::string m_name, m_old;
     bool m_had;
 };
 
 /// The user's regional settings as those of the Windows locale `locale_name` ("de-AT") for the
-/// scope. On POSIX the library reads them from NLS_USER_LOCALE, which is set. A Windows process
-/// has the user locale it was started with (tests/CMakeLists.txt runs the tests whose names
-/// contain "EachUser" once for each of several users): active() tells whether it is this one.
+/// scope; on POSIX through NLS_USER_LOCALE. A Windows process keeps the user locale it started
+/// with (tests/CMakeLists.txt runs the tests named *EachUser* once for each of several users):
+/// active() tells whether it is this one.
 class ScopedUser {
 public:
     explicit ScopedUser(const char* locale_name);
     ~ScopedUser();
     ScopedUser(const ScopedUser&) = delete;
     ScopedUser& operator=(const ScopedUser&) = delete;
-    /// Whether the library now sees `locale_name` as the user's locale.
     bool active() const { return m_active; }
 
 private:
@@ -59,8 +64,7 @@ private:
 };
 
 /// A registry of the test's own for the scope: on POSIX a store in a fresh folder
-/// (NLS_REGISTRY); on Windows a key of the current user unique to the run, deleted with
-/// everything below it at the end.
+/// (NLS_REGISTRY); on Windows a key of the current user unique to the run, deleted at the end.
 class ScopedRegistry {
 public:
     ScopedRegistry();
@@ -83,8 +87,8 @@ struct Outcome {
     std::string out; ///< standard output and error together
 };
 
-/// Runs `program` with `arguments` (separated by blanks, each quoted with double quotes where it
-/// holds one) and waits for it.
+/// Runs `program` with `arguments` (separated by blanks, quoted with double quotes where a
+/// blank is part of one) and waits for it.
 Outcome run(const std::string& program, const std::string& arguments);
 
 /// Records every assertion report made while it lives, instead of printing it.

@@ -1,6 +1,6 @@
 // The display-language setting in the registry when a key cannot be opened.
 
-#include "../nlsSettingsProbe.h"
+#include "nlsSettingsProbe.h"
 #include "nlsTestSupport.h"
 
 #define WIN32_LEAN_AND_MEAN

@@ -18,21 +18,11 @@ TempDir::TempDir() {
     m_path = pattern;
 }
 
-ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
-    const char* old = std::getenv(name);
-    m_had = old != nullptr;
-    if (old) m_old = old;
+void set_env(const char* name, const char* value) {
     if (value)
         ::setenv(name, value, 1);
     else
         ::unsetenv(name);
-}
-
-ScopedEnv::~ScopedEnv() {
-    if (m_had)
-        ::setenv(m_name.c_str(), m_old.c_str(), 1);
-    else
-        ::unsetenv(m_name.c_str());
 }
 
 ScopedUser::ScopedUser(const char* locale_name)

@@ -42,16 +42,9 @@ TempDir::TempDir() {
     throw std::runtime_error(std::string("cannot make a folder in ") + base);
 }
 
-ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
-    const char* old = std::getenv(name);
-    m_had = old != nullptr;
-    if (old) m_old = old;
+void set_env(const char* name, const char* value) {
     // An empty value removes a variable here: Windows has no variable set to the empty text.
     _putenv_s(name, value ? value : "");
-}
-
-ScopedEnv::~ScopedEnv() {
-    _putenv_s(m_name.c_str(), m_had ? m_old.c_str() : "");
 }
 
 ScopedUser::ScopedUser(const char* locale_name) {
