@@ -173,17 +173,14 @@ TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
             EXPECT_STREQ(d.pgettext("caf\xC3\xA9", "\xC3\xA9t\xC3\xA9"), "summer");
             EXPECT_STREQ(d.ngettext("File", "Files", 5), "Datei"); // one form only
             // Misses give the very pointers passed in.
-            const char *one = "menu", *many = "menus", *open = "Open";
+            const char *open = "Open", *many = "menus";
             for (const char* absent : {"Absent", "zzz", "Cancel ", "\xFF", open})
                 EXPECT_EQ(d.translate(absent), absent);
-            EXPECT_EQ(d.pgettext("men", open), open);
-            EXPECT_EQ(d.pgettext("menu\x04", open), open);
-            EXPECT_EQ(d.pgettext("", open), open);
-            EXPECT_EQ(d.ngettext(one, many, 1), one);
-            EXPECT_EQ(d.ngettext(one, many, 0), many);
-            EXPECT_EQ(d.npgettext("tool", "%d file", many, 2), many);
+            for (const char* context : {"men", "menu\x04", "", static_cast<const char*>(nullptr)})
+                EXPECT_EQ(d.pgettext(context, open), open);
+            EXPECT_EQ(d.ngettext(open, many, 1), open);
             EXPECT_EQ(d.ngettext(nullptr, many, 2), many);
-            EXPECT_EQ(d.pgettext(nullptr, open), open);
+            EXPECT_EQ(d.npgettext("tool", "%d file", many, 2), many);
         }
     }
     auto empty = load(build_mo({}, {false, 0}));
@@ -192,18 +189,13 @@ TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
 }
 
 TEST(nlsLoadedDomain, BrokenRulesAndMissingFormsFallBackInsideTheEntry) {
-    std::string deep = std::string(10000, '(') + "n" + std::string(10000, ')');
     struct Case {
         std::string header;
         const char* forms; // the forms of the three-form entry for n = 0, 1, 2, 5
     };
     const Case cases[] = {
-        {"Content-Type: text/plain\n", "1011"},
-        {"Plural-Forms: nplurals=0; plural=0;\n", "1011"},
-        {"Plural-Forms: nplurals=2; plural=n/0;\n", "1011"},
-        {"Plural-Forms: nplurals=2; plural=n;\n", "0111"}, // 5 is past nplurals
-        {"Plural-Forms: nplurals=2; plural=" + deep + ";\n", "1011"},
-        {"Plural-Forms: nplurals=3; plural=\x01\xff garbage;\n", "1011"},
+        {"Content-Type: text/plain\n", "1011"},                  // no rule: n != 1
+        {"Plural-Forms: nplurals=2; plural=n;\n", "0111"},       // 5 is past nplurals
         {"Plural-Forms: nplurals=5; plural=(n+1)%5;\n", "1211"}, // form 3 is missing
     };
     for (const Case& c : cases) {
@@ -280,20 +272,14 @@ std::string header(const std::string& rule) {
     return "Content-Type: text/plain; charset=UTF-8\nPlural-Forms: " + rule + "\n";
 }
 
-// The rules of many languages are compared with glibc's results in posix/msgfmt_oracle_test.cpp;
-// these run everywhere, with the corners of C's operators.
+// The rules of many languages are compared with glibc's in posix/msgfmt_oracle_test.cpp; these
+// are the corners of C's operators.
 TEST(nlsPluralForms, RulesInUseGiveTheirForms) {
     struct Case {
         const char* rule;
         std::vector<std::pair<unsigned long, unsigned long>> forms; // n, form
     };
     const Case cases[] = {
-        {"nplurals=2; plural=n != 1;", {{0, 1}, {1, 0}, {2, 1}}},
-        {"nplurals=2; plural=(n > 1);", {{0, 0}, {1, 0}, {2, 1}}},
-        {"nplurals=1; plural=0;", {{0, 0}, {1, 0}, {1000000, 0}}},
-        {"nplurals=6; plural=n==0 ? 0 : n==1 ? 1 : n==2 ? 2 : n%100>=3 && n%100<=10 ? 3 : "
-         "n%100>=11 ? 4 : 5;",
-         {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {110, 3}, {11, 4}, {99, 4}, {100, 5}, {102, 5}}},
         // || short-circuits, ! and unsigned wrap-around as in C.
         {"nplurals=2; plural=n==0 || 10/n > 2;", {{0, 1}, {1, 1}, {5, 0}}},
         {"nplurals=2; plural=!(n-1);", {{1, 1}, {0, 0}, {2, 0}}},
@@ -313,28 +299,18 @@ TEST(nlsPluralForms, RulesInUseGiveTheirForms) {
 }
 
 TEST(nlsPluralForms, BrokenRulesFallBackToTheGermanicRule) {
-    std::string deep =
-        "nplurals=2; plural=" + std::string(10000, '(') + "n" + std::string(10000, ')') + ";";
-    std::string negations = "nplurals=2; plural=" + std::string(10000, '!') + "n;";
-    std::string long_rule = "nplurals=2; plural=n";
-    for (int i = 0; i < 200; ++i)
-        long_rule += "+n";
-    const std::string unparsed[] = {
-        "",
-        "Plural-Forms: nplurals=2;",
-        "Plural-Forms: plural=n != 1;",
-        "nplurals=x; plural=n != 1;",
-        "nplurals=2; plural=n ! 1;",
-        "nplurals=2; plural=n = 1;",
-        "nplurals=2; plural=(n != 1;",
-        "nplurals=2; plural=n != 1 ? 0;",
-        "nplurals=2; plural=n & 1;",
-        "nplurals=2; plural=n != 1 garbage;",
-        "nplurals=2; plural=99999999999 > n;",
-        deep,
-        negations,
-        long_rule,
-    };
+    std::vector<std::string> unparsed = {"n ! 1;",      "n = 1;",          "(n != 1;",
+                                         "n != 1 ? 0;", "n & 1;",          "n != 1 garbage;",
+                                         "\x01\xff;",   "99999999999 > n;"};
+    unparsed.push_back(std::string(10000, '(') + "n" + std::string(10000, ')') + ";");
+    unparsed.push_back(std::string(10000, '!') + "n;");
+    unparsed.push_back("n");
+    for (int i = 0; i < 200; ++i) // too long
+        unparsed.back() += "+n";
+    for (std::string& rule : unparsed)
+        rule = "nplurals=2; plural=" + rule;
+    unparsed.insert(unparsed.end(), {"", "Plural-Forms: nplurals=2;",
+                                     "Plural-Forms: plural=n != 1;", "nplurals=x; plural=n != 1;"});
     for (const std::string& text : unparsed) {
         nlsPluralForms rule(header(text).c_str());
         EXPECT_FALSE(rule.parsed()) << text.substr(0, 60);
@@ -350,10 +326,6 @@ TEST(nlsPluralForms, BrokenRulesFallBackToTheGermanicRule) {
     ASSERT_TRUE(by_zero.parsed());
     EXPECT_EQ(by_zero.index(2), 1u); // divides by zero
     EXPECT_EQ(by_zero.index(5), 2u);
-    nlsPluralForms too_far(header("nplurals=2; plural=n;").c_str());
-    EXPECT_EQ(too_far.index(1), 1u);
-    EXPECT_EQ(too_far.index(3), 1u); // 3 is no form
-    EXPECT_EQ(too_far.index(1), 1u);
     nlsPluralForms none(header("nplurals=0; plural=0;").c_str());
     EXPECT_EQ(none.index(1), 0u);
     EXPECT_EQ(none.index(2), 1u);

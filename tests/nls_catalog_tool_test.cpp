@@ -38,12 +38,9 @@ TEST_F(CatalogTool, CheckDescribesGoodFilesAndNamesWhatIsWrong) {
     std::string little = compile("little.mo"), big = compile("big.mo", "--endianness=big");
     Outcome good = run("check " + little + " " + big);
     EXPECT_EQ(good.status, 0);
-    EXPECT_EQ(good.out, little +
-                            ": little-endian, 4 messages, 5 hash slots, plural rule \"nplurals=2; "
-                            "plural=(n > 1);\" (parsed)\n" +
-                            big +
-                            ": big-endian, 4 messages, 5 hash slots, plural rule \"nplurals=2; "
-                            "plural=(n > 1);\" (parsed)\n");
+    const std::string described =
+        "-endian, 4 messages, 5 hash slots, plural rule \"nplurals=2; plural=(n > 1);\" (parsed)\n";
+    EXPECT_EQ(good.out, little + ": little" + described + big + ": big" + described);
 
     // A pair that the hash table does not lead to, and a header whose rule does not parse.
     std::string image = nlstest::build_mo(
