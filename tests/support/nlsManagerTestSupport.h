@@ -67,12 +67,10 @@ private:
 
 /// Records the text of every report that the database's and the manager's handlers get while it
 /// lives, answering as the default handlers do (so fatal codes still end in an assertion report).
-class Reports {
+class Reports : NoCopy {
 public:
     Reports();
     ~Reports();
-    Reports(const Reports&) = delete;
-    Reports& operator=(const Reports&) = delete;
     /// The reports since the last call, each a line without its newline.
     std::vector<std::string> take();
 };
