@@ -27,13 +27,13 @@ protected:
 };
 
 TEST_F(Database, SearchesItsDirectoryBeforeNlspath) {
-    for (bool in_own : {true, false}) { // a catalogue in NLSPATH's tree always
-        nlstest::TempDir own, nlspath;
-        if (in_own) catalogue(own.path(), "German", "editor", {"m"});
-        catalogue(nlspath.path(), "German", "editor", {"m"});
-        nlstest::ScopedEnv env("NLSPATH", nlspath.path().c_str());
-        DataBase db(own.path().c_str(), "editor");
-        std::string root = in_own ? own.path() : nlspath.path();
+    // "Catálogos" in code page 1252: Windows takes 8-bit paths in the ANSI code page.
+    const std::string own = dir / "Cat\xE1logos", nlspath = dir / "nlspath";
+    catalogue(nlspath, "German", "editor", {"m"});
+    nlstest::ScopedEnv env("NLSPATH", nlspath.c_str());
+    for (const std::string& root : {nlspath, own}) {
+        if (root == own) catalogue(own, "German", "editor", {"m"});
+        DataBase db(own.c_str(), "editor");
         EXPECT_EQ(db.domain(), utString((root + "/German/LC_MESSAGES/editor.mo").c_str()));
     }
 }
@@ -165,23 +165,16 @@ TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
         EXPECT_EQ(path, app + "/German/LC_MESSAGES/editor.mo");
 }
 
-TEST_F(Database, OddDirectoriesAndLanguagesFromTheEnvironment) {
-    // "Catálogos" in code page 1252: Windows takes 8-bit paths in the ANSI code page.
-    const std::string root = dir / "Cat\xE1logos";
-    catalogue(root, "German", "editor", {"m"});
-    {
-        const std::string long_value(30000, 'x'); // near Windows' limit for one variable
-        nlstest::ScopedEnv lang("LANG", long_value.c_str());
-        DataBase from_long(root.c_str(), "editor");
-        EXPECT_EQ(reports.take(),
-                  (Lines{"NLS Warning: Setting up locale for language <" + long_value + "> failed",
-                         kMissing + long_value + ">"}));
-        EXPECT_EQ(from_long.m_loaded_domain, nullptr);
-        EXPECT_EQ(from_long.language(), long_value);
-    }
-    Manager::the_env_language = utString();
-    DataBase db(root.c_str(), "editor");
-    EXPECT_EQ(db.domain(), utString((root + "/German/LC_MESSAGES/editor.mo").c_str()));
+TEST_F(Database, LanguageOfAnyLengthFromTheEnvironment) {
+    catalogue(dir.path(), "German", "editor", {"m"});
+    const std::string long_value(30000, 'x'); // near Windows' limit for one variable
+    nlstest::ScopedEnv lang("LANG", long_value.c_str());
+    DataBase db(dir.path().c_str(), "editor");
+    EXPECT_EQ(reports.take(),
+              (Lines{"NLS Warning: Setting up locale for language <" + long_value + "> failed",
+                     kMissing + long_value + ">"}));
+    EXPECT_EQ(db.m_loaded_domain, nullptr);
+    EXPECT_EQ(db.language(), long_value);
 }
 
 TEST(nlsErrorData, TextsPutTheirStringsInPlace) {

@@ -49,10 +49,8 @@ struct DataBase : nlsDataBase {
     using nlsDataBase::the_default_pathlist;
 };
 
-/// Saves the library's process-wide state when a test begins and puts it back when it ends, as
-/// a flag saver does, so that the tests also pass one after another in one process: the chosen
-/// and cached languages, the report handlers, the verbose flag, the settings object, the numeric
-/// and regional flags, the C and C++ locales and the environment variables the tests set. Every
+/// Saves the library's process-wide state (languages, handlers, flags, settings, locales, the
+/// variables the tests set) and puts it back, so that the tests also pass in one process. Every
 /// database the test made must be gone by its end.
 class StateSavingTest : public testing::Test {
 protected:
@@ -67,12 +65,10 @@ private:
 
 /// Records the text of every report that the database's and the manager's handlers get while it
 /// lives, answering as the default handlers do (so fatal codes still end in an assertion report).
-class Reports {
+class Reports : NoCopy {
 public:
     Reports();
     ~Reports();
-    Reports(const Reports&) = delete;
-    Reports& operator=(const Reports&) = delete;
     /// The reports since the last call, each a line without its newline.
     std::vector<std::string> take();
 };

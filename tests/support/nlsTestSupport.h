@@ -16,14 +16,19 @@ void PrintTo(const utString& text, std::ostream* out);
 
 namespace nlstest {
 
+/// What puts something back at the end of its scope is never copied, lest it do so twice.
+struct NoCopy {
+    NoCopy() = default;
+    NoCopy(const NoCopy&) = delete;
+    NoCopy& operator=(const NoCopy&) = delete;
+};
+
 /// A new empty folder (under TEST_TMPDIR, TMPDIR or /tmp; on Windows its temporary folder),
 /// removed with its contents at the end.
-class TempDir {
+class TempDir : NoCopy {
 public:
     TempDir();
     ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
     const std::string& path() const { return m_path; }
     std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
 
@@ -33,13 +38,11 @@ private:
 
 /// Sets (or, with a null value, unsets) an environment variable for the scope; with the name
 /// alone, only puts its value back at the end.
-class ScopedEnv {
+class ScopedEnv : NoCopy {
 public:
     explicit ScopedEnv(const char* name);
     ScopedEnv(const char* name, const char* value);
     ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
     std::string m_name, m_old;
@@ -50,12 +53,10 @@ private:
 /// scope; on POSIX through NLS_USER_LOCALE. A Windows process keeps the user locale it started
 /// with (tests/CMakeLists.txt runs the tests named *EachUser* once for each of several users):
 /// active() tells whether it is this one.
-class ScopedUser {
+class ScopedUser : NoCopy {
 public:
     explicit ScopedUser(const char* locale_name);
     ~ScopedUser();
-    ScopedUser(const ScopedUser&) = delete;
-    ScopedUser& operator=(const ScopedUser&) = delete;
     bool active() const { return m_active; }
 
 private:
@@ -65,12 +66,10 @@ private:
 
 /// A registry of the test's own for the scope: on POSIX a store in a fresh folder
 /// (NLS_REGISTRY); on Windows a key of the current user unique to the run, deleted at the end.
-class ScopedRegistry {
+class ScopedRegistry : NoCopy {
 public:
     ScopedRegistry();
     ~ScopedRegistry();
-    ScopedRegistry(const ScopedRegistry&) = delete;
-    ScopedRegistry& operator=(const ScopedRegistry&) = delete;
     /// The key path of `relative` ("Maker\\App") inside the test's registry.
     std::string key(const std::string& relative) const;
 
@@ -92,12 +91,10 @@ struct Outcome {
 Outcome run(const std::string& program, const std::string& arguments);
 
 /// Records every assertion report made while it lives, instead of printing it.
-class AssertCapture {
+class AssertCapture : NoCopy {
 public:
     AssertCapture();
     ~AssertCapture();
-    AssertCapture(const AssertCapture&) = delete;
-    AssertCapture& operator=(const AssertCapture&) = delete;
     /// "file:line: message in function (expression)" for each report.
     const std::vector<std::string>& reports() const;
 };
