@@ -141,11 +141,11 @@ struct nlsPluralForms::Compiler {
     }
     // a && b is a ? (b != 0) : 0.
     void logical_and() {
-        equality();
+        binary_level(0);
         while (ok && take("&&")) {
             int to_zero = emit(kJumpIfZero);
             --depth;
-            equality();
+            binary_level(0);
             emit(kBool);
             int to_end = emit(kJump);
             land(to_zero);
@@ -154,66 +154,32 @@ struct nlsPluralForms::Compiler {
             land(to_end);
         }
     }
-    void equality() {
-        relation();
+    // The left-associative binary operators by level of precedence, loosest first; within a
+    // level, "<=" comes before "<" so that the longer token is taken whole.
+    struct Operator {
+        const char* token;
+        Code code;
+    };
+    static constexpr int kBinaryLevels = 4;
+    static constexpr Operator kBinary[kBinaryLevels][4] = {
+        {{"==", kEqual}, {"!=", kNotEqual}},
+        {{"<=", kLessEqual}, {">=", kGreaterEqual}, {"<", kLess}, {">", kGreater}},
+        {{"+", kAdd}, {"-", kSub}},
+        {{"*", kMul}, {"/", kDiv}, {"%", kMod}},
+    };
+    void binary_level(int level) {
+        auto operand = [&] { level + 1 < kBinaryLevels ? binary_level(level + 1) : unary(); };
+        operand();
         while (ok) {
-            if (take("==")) {
-                relation();
-                binary(kEqual);
-            } else if (take("!=")) {
-                relation();
-                binary(kNotEqual);
-            } else {
-                return;
-            }
-        }
-    }
-    void relation() {
-        sum();
-        while (ok) {
-            Code code;
-            if (take("<="))
-                code = kLessEqual;
-            else if (take(">="))
-                code = kGreaterEqual;
-            else if (take("<"))
-                code = kLess;
-            else if (take(">"))
-                code = kGreater;
-            else
-                return;
-            sum();
-            binary(code);
-        }
-    }
-    void sum() {
-        product();
-        while (ok) {
-            Code code;
-            if (take("+"))
-                code = kAdd;
-            else if (take("-"))
-                code = kSub;
-            else
-                return;
-            product();
-            binary(code);
-        }
-    }
-    void product() {
-        unary();
-        while (ok) {
-            Code code;
-            if (take("*"))
-                code = kMul;
-            else if (take("/"))
-                code = kDiv;
-            else if (take("%"))
-                code = kMod;
-            else
-                return;
-            unary();
-            binary(code);
+            const Operator* taken = nullptr;
+            for (const Operator& op : kBinary[level])
+                if (op.token && take(op.token)) {
+                    taken = &op;
+                    break;
+                }
+            if (!taken) return;
+            operand();
+            binary(taken->code);
         }
     }
     void unary() {
