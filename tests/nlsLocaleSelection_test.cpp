@@ -136,6 +136,7 @@ TEST_F(LocaleSelection, UsersOwnLanguageMeansTheDefaultLocaleForEachUser) {
     if (!austrian.active()) return;
     EXPECT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u); // the regional language, German-AUT
     EXPECT_EQ(Manager::s_users_env, utString("German-AUT"));
+    EXPECT_EQ(Manager::fix_setlocale_argument(utString("German-AUT")), utString("German_AUT"));
     const std::string user_default = std::setlocale(LC_NUMERIC, nullptr);
     EXPECT_NE(user_default, "C");
     EXPECT_EQ(Manager::do_setlocale(LC_ALL, utString("C")), 1);
