@@ -26,7 +26,7 @@ protected:
     nlstest::ScopedEnv german{"LANG", "German"};
 };
 
-TEST_F(Database, SearchesItsDirectoryBeforeNlspath) {
+TEST_F(Database, SearchesItsDirectoryThenNlspathAndWithoutOneNothing) {
     // "Catálogos" in code page 1252: Windows takes 8-bit paths in the ANSI code page.
     const std::string own = dir / "Cat\xE1logos", nlspath = dir / "nlspath";
     catalogue(nlspath, "German", "editor", {"m"});
@@ -36,60 +36,40 @@ TEST_F(Database, SearchesItsDirectoryBeforeNlspath) {
         DataBase db(own.c_str(), "editor");
         EXPECT_EQ(db.domain(), utString((root + "/German/LC_MESSAGES/editor.mo").c_str()));
     }
-}
-
-TEST_F(Database, WithoutAnyDirectoryNothingIsSearched) {
-    DataBase db("editor");
-    EXPECT_EQ(reports.take(), Lines{});
-    EXPECT_EQ(db.m_initialised, 0);
-    EXPECT_STREQ(db.domain().text(), "");
-    EXPECT_STREQ(db.language(), "German");
-
     // A default directory, set by a derived class, serves a database without a directory.
-    catalogue(dir.path(), "German", "editor", {"m"});
-    DataBase::the_default_pathlist = utString(dir.path().c_str());
+    DataBase::the_default_pathlist = utString(own.c_str());
     DataBase with_default("editor");
     DataBase::the_default_pathlist = utString();
     EXPECT_NE(with_default.m_loaded_domain, nullptr);
 
+    nlstest::ScopedEnv unset("NLSPATH", nullptr);
+    DataBase without("editor");
+    EXPECT_EQ(reports.take(), Lines{});
     nlstest::ScopedEnv empty("NLSPATH", "");
     if (!std::getenv("NLSPATH")) return; // a C run time that keeps no empty variable (Windows)
     DataBase searched("editor");
     EXPECT_EQ(reports.take(), Lines{kMissing + "German>"});
-    EXPECT_EQ(searched.m_initialised, 1);
 }
 
-TEST_F(Database, ShortFormIsTriedAndReportedWhenVerbose) {
-    catalogue(dir.path(), "German", "editor", {"m"});
-    nlstest::ScopedEnv austrian("LANG", "German-AUT");
-    for (int verbose : {0, 1}) {
-        nlsDomainManager::set_verbose_info(verbose);
-        DataBase db(dir.path().c_str(), "editor");
-        EXPECT_EQ(reports.take(), verbose ? Lines{kMissing + "German-AUT> so fallback language "
-                                                             "<German> was used"}
-                                          : Lines{});
-        EXPECT_STREQ(db.language(), "German");
-        EXPECT_NE(db.m_loaded_domain, nullptr);
-    }
-}
-
-TEST_F(Database, LanguageSwitchFallsBackToEnvironmentThenC) {
+TEST_F(Database, LanguageFallsBackToShortFormThenEnvironmentThenC) {
     catalogue(dir.path(), "German", "editor", {"m"});
     catalogue(dir.path(), "French", "editor", {"m"});
+    nlsDomainManager::set_verbose_info(1);
+    nlstest::ScopedEnv austrian("LANG", "German-AUT");
     DataBase db(dir.path().c_str(), "editor");
+    const std::string fallback = kMissing + "German-AUT> so fallback language <German> was used";
+    EXPECT_EQ(reports.take(), Lines{fallback});
+    EXPECT_STREQ(db.language(), "German");
     EXPECT_EQ(db.language(utString("french")), 1);
     EXPECT_STREQ(db.language(), "French");
-    EXPECT_EQ(db.language(utString("French")), 1); // already in effect: no search
 
     EXPECT_EQ(db.language(utString("Latin")), 0);
-    EXPECT_EQ(reports.take(), Lines{kMissing + "Latin>"});
-    EXPECT_STREQ(db.language(), "German"); // the environment's language
-    EXPECT_NE(db.m_loaded_domain, nullptr);
+    EXPECT_EQ(reports.take(), (Lines{kMissing + "Latin>", fallback}));
+    EXPECT_STREQ(db.language(), "German"); // the environment's, in short
 
     std::remove((dir / "German/LC_MESSAGES/editor.mo").c_str());
     EXPECT_EQ(db.language(utString("Latin")), 0);
     EXPECT_STREQ(db.language(), "C");
-    EXPECT_EQ(db.m_loaded_domain, nullptr);
 }
 
 TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
@@ -99,9 +79,7 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
     DataBase db(dir.path().c_str(), "editor");
     EXPECT_EQ(reports.take(),
               (Lines{"NLS Error: Catalog Magic number failed", kMissing + "German>"}));
-    EXPECT_EQ(
-        asserts.reports(),
-        Lines{"nls/nlsDataBase:492: nlsDataBase failed - with error 33 in nlsDataBase::error (0)"});
+    EXPECT_EQ(asserts.reports().size(), 1u);
 }
 
 std::vector<std::string> g_opened;
@@ -128,7 +106,6 @@ TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
         {"LANGUAGE", "../evil", nullptr, "editor", "German:m"},
         {"LANG", "German", "..", "editor", "German:m"},
         {"LANG", "German", "..\\evil", "editor", "German:m"}, // a separator on Windows only
-        {"LANG", "German", ".", "editor", "German:m"},
         {"LANG", "German", "x\x1b", "editor", "German:m"},
         {"LANG", "German", nullptr, "../../../evil/LC_MESSAGES/editor", "m"},
         {"LANG", "German", nullptr, too_long.c_str(), "m"},
@@ -173,7 +150,6 @@ TEST_F(Database, LanguageOfAnyLengthFromTheEnvironment) {
     EXPECT_EQ(reports.take(),
               (Lines{"NLS Warning: Setting up locale for language <" + long_value + "> failed",
                      kMissing + long_value + ">"}));
-    EXPECT_EQ(db.m_loaded_domain, nullptr);
     EXPECT_EQ(db.language(), long_value);
 }
 
@@ -183,10 +159,7 @@ TEST(nlsErrorData, TextsPutTheirStringsInPlace) {
     const std::pair<unsigned int, const char*> cases[] = {
         {0, "nlsERROR_NONE"},
         {1024, "NLS Error: Internal error"}, // not in the table
-        {129, "NLS Error: Domain does not exist"},
         {3072, "NLS Warning: Setting up locale for language <s0> failed"},
-        {17408,
-         "NLS Error: Domain (nls database) already exists for catalog <s0> and language <s1>"},
         {33792, "NLS Warning: Catalog <s0> failed to load for language <s1> so fallback language "
                 "<s2> was used"},
     };
@@ -201,10 +174,9 @@ TEST(nlsErrorData, TextsPutTheirStringsInPlace) {
     EXPECT_STREQ(nlsDomainManager::error_to_string({33792, odd, 3}),
                  "NLS Warning: Catalog <editor> failed to load for language <x?NLS Error: "
                  "forged?[2J?> so fallback language <a?b> was used");
-    // At most five strings.
-    nlsErrorData full(nlsERROR_FAILED, strings, 3);
-    for (int i = 0; i < 3; ++i)
-        full.add_string(strings[i]);
+    nlsErrorData full(nlsERROR_FAILED, strings, 3); // holds at most five strings
+    for (const utString& extra : strings)
+        full.add_string(extra);
     EXPECT_EQ(full.string_count(), 5);
 }
 
