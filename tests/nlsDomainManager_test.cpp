@@ -1,11 +1,9 @@
 #include <nls/fillers/coiFillers.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
-#include <platform/apFileFinder.h>
 
 #include "nlsManagerTestSupport.h"
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,52 +20,37 @@ protected:
 
 TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
     const char* message = "Open";
-    EXPECT_EQ(nlsDomainManager::gettext(message), message);
-    EXPECT_EQ(nlsDomainManager::textdomain(nullptr), nullptr);
-    EXPECT_EQ(nlsDomainManager::textdomain(""), nullptr);
-
     std::string path = catalogue(dir.path(), "German", "editor", {"Open", "Save"});
     auto editor = std::make_unique<DataBase>(dir.path().c_str(), "editor");
     DataBase no_catalogue(dir.path().c_str(), "missing");
-    EXPECT_EQ(nlsDomainManager::gettext(message), message); // nothing selected yet
 
     EXPECT_EQ(nlsDomainManager::textdomain("editor"), path);
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
-    const char* absent = "absent";
-    EXPECT_EQ(nlsDomainManager::gettext(absent), absent);
-
     EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr); // keeps the selection
     EXPECT_STREQ(nlsDomainManager::textdomain(nullptr), path.c_str());
     EXPECT_STREQ(nlsDomainManager::textdomain("missing"), "");
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
-
-    // An empty name means the environment's language; the name of no language, English.
-    nlsDomainManager::textdomain("editor");
-    EXPECT_EQ(nlsDomainManager::language(utString("")), 0u);
-    EXPECT_STREQ(editor->language(), "German");
-    EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
-    nlsDomainManager::language(utString("NO_TRANSLATION"));
+    nlsDomainManager::language(utString("NO_TRANSLATION")); // the name of no language: English
     EXPECT_EQ(nlsDomainManager::language(), utString("English"));
 
     nlsErrorData twice = Manager::add(editor.get());
     EXPECT_EQ(twice.code(), nlsERROR_DOMAIN_EXISTS);
     EXPECT_EQ(twice.get_string(0), utString("editor"));
-    EXPECT_EQ(twice.string_count(), 2);
     EXPECT_EQ(Manager::remove(&no_catalogue), 0u);
     EXPECT_EQ(Manager::remove(&no_catalogue), nlsERROR_NO_DOMAIN);
     EXPECT_EQ(Manager::add(&no_catalogue).code(), 0u); // back in, for its destructor
 
     // Destroying the selected database forgets the selection.
+    nlsDomainManager::textdomain("editor");
     editor.reset();
     EXPECT_EQ(nlsDomainManager::textdomain(nullptr), nullptr);
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
 }
 
 TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
-    using nlstest::MoEntry;
     const std::string plural("%d file\0%d files", 16), in_menu = "menu\x04Open";
     auto write = [&](const std::string& root, const std::string& domain,
-                     std::vector<MoEntry> entries) {
+                     std::vector<nlstest::MoEntry> entries) {
         nlstest::write_file(root + "/German/LC_MESSAGES/" + domain + ".mo",
                             nlstest::build_mo(std::move(entries)));
     };
@@ -80,38 +63,25 @@ TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
     write(dir / "second", "viewer", {{"Open", "second viewer"}});
     const char *one = "%d file", *many = "%d files", *open = "Open";
 
-    // Nothing selected, nothing registered: the untranslated pointers.
-    EXPECT_EQ(nlsDomainManager::ngettext(one, many, 1), one);
-    EXPECT_EQ(nlsDomainManager::npgettext("menu", one, many, 2), many);
-    EXPECT_EQ(nlsDomainManager::dngettext("viewer", one, many, 0), many);
-    EXPECT_EQ(nlsDomainManager::dgettext("viewer", open), open);
+    EXPECT_EQ(nlsDomainManager::dngettext("viewer", one, many, 0), many); // nothing registered
 
     DataBase editor(dir.path().c_str(), "editor");
     DataBase viewer(dir.path().c_str(), "viewer");
     DataBase second_viewer((dir / "second").c_str(), "viewer");
-    DataBase none(dir.path().c_str(), "missing");
-    std::string selected = nlsDomainManager::textdomain("editor");
+    nlsDomainManager::textdomain("editor");
 
     EXPECT_STREQ(nlsDomainManager::dgettext("viewer", open), "V:Open"); // the first registered
     EXPECT_STREQ(nlsDomainManager::dngettext("viewer", one, many, 5), "V1");
     EXPECT_STREQ(nlsDomainManager::dngettext(nullptr, one, many, 5), "E2");
-    EXPECT_EQ(nlsDomainManager::dgettext("nobody", open), open);
-    EXPECT_EQ(nlsDomainManager::dngettext("missing", one, many, 1), one);
     EXPECT_STREQ(second_viewer.gettext(open), "second viewer");
-    EXPECT_STREQ(viewer.ngettext(one, many, 1), "V0");
-    EXPECT_EQ(viewer.pgettext("menu", open), open);
     EXPECT_STREQ(editor.npgettext("menu", "Open", many, 4), "E:menu"); // one form only
-    EXPECT_EQ(none.ngettext(one, many, 2), many);
 
-    EXPECT_EQ(nlsDomainManager::textdomain(nullptr), selected);
     EXPECT_STREQ(nlsDomainManager::gettext(open), "E:Open");
-    EXPECT_STREQ(nlsDomainManager::ngettext(one, many, 4), "E1");
     EXPECT_STREQ(nlsDomainManager::pgettext("menu", open), "E:menu");
-    EXPECT_EQ(nlsDomainManager::npgettext("tool", one, many, 1), one);
 }
 
 TEST_F(DomainManager, DatabasesOfOneFileShareOneCatalogue) {
-    std::string path = catalogue(dir.path(), "German", "editor", {"Open"});
+    catalogue(dir.path(), "German", "editor", {"Open"});
     auto first = std::make_unique<DataBase>(dir.path().c_str(), "editor");
     // The same directory spelled in other ways still names the same file.
     DataBase second((dir.path() + "/").c_str(), "editor");
@@ -119,66 +89,42 @@ TEST_F(DomainManager, DatabasesOfOneFileShareOneCatalogue) {
     ASSERT_NE(second.m_loaded_domain, nullptr);
     EXPECT_EQ(first->m_loaded_domain, second.m_loaded_domain);
     EXPECT_EQ(third.m_loaded_domain, second.m_loaded_domain);
-    EXPECT_EQ(second.m_loaded_domain->references, 3u);
-    EXPECT_EQ(second.domain(), utString(path.c_str()));
-    EXPECT_EQ(nlsDomainManager::textdomain("editor"), path); // the first registered
     first.reset();
-    EXPECT_EQ(second.m_loaded_domain->references, 2u);
-    nlsDomainManager::textdomain("editor");
-    EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
+    EXPECT_STREQ(second.gettext("Open"), "German:Open");
 }
 
 // A database that shares its catalogue reports the environment's language, whatever file it
 // holds; after any switches, each must still answer from what a new search would find.
 TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageASearchWouldFindNow) {
     for (const char* language : {"German", "French"})
-        for (const char* domain : {"editor", "viewer"})
-            catalogue(dir.path(), language, domain, {"m"});
-    // Steps: a language to switch to (Latin has no catalogue: German, the environment's, serves),
-    // or ~1 and ~2 to destroy the first or the second database. LANGUAGE=fr finds French first.
+        catalogue(dir.path(), language, "editor", {"m"});
+    // Steps: a language (Latin has none: German, the environment's, serves), or ~1 and ~2 to
+    // destroy the first or the second database. LANGUAGE=fr finds French first.
     const struct {
-        const char *second_domain, *language_list;
+        const char* language_list;
         std::vector<std::string> steps;
     } cases[] = {
-        {"editor", nullptr, {"French", "German", "~1", "French", "German"}},
-        {"editor", nullptr, {"French", "German", "~2", "French"}},
-        {"editor", nullptr, {"French", "Latin", "French", "~1", "German"}},
-        {"editor", nullptr, {"Latin", "German", "French", "~2", "Latin"}},
-        {"viewer", nullptr, {"French", "German", "Latin", "~1", "French"}},
-        {"editor", "fr", {"German", "~1", "French"}},
+        {nullptr, {"French", "German", "~1", "French", "German"}},
+        {nullptr, {"Latin", "German", "French", "~2", "Latin"}},
+        {"fr", {"German", "~1", "French"}},
     };
     for (const auto& c : cases) {
         Manager::the_current_language = utString();
         nlstest::ScopedEnv language_list("LANGUAGE", c.language_list);
-        const char* domains[] = {"editor", c.second_domain};
         std::unique_ptr<DataBase> databases[2];
-        for (int i = 0; i < 2; ++i)
-            databases[i] = std::make_unique<DataBase>(dir.path().c_str(), domains[i]);
+        for (auto& database : databases)
+            database = std::make_unique<DataBase>(dir.path().c_str(), "editor");
         std::string expected = c.language_list ? "French:m" : "German:m", trace;
         for (const std::string& step : c.steps) {
             trace += " " + step;
-            if (step[0] == '~')
+            if (step[0] == '~') {
                 databases[step[1] - '1'].reset();
-            else
+            } else {
                 nlsDomainManager::language(utString(step.c_str()));
-            if (step[0] != '~') expected = (step == "Latin" ? "German" : step) + ":m";
-
-            std::map<const nlsLoadedDomain*, unsigned int> holders;
-            for (int i = 0; i < 2; ++i) {
-                if (!databases[i]) continue;
-                const nlsLoadedDomain* held = databases[i]->m_loaded_domain;
-                ASSERT_NE(held, nullptr) << trace;
-                ++holders[held];
-                EXPECT_EQ(held->translate("m"), expected) << trace << ": database " << i + 1;
-                nlsDomainManager::textdomain(domains[i]);
-                EXPECT_EQ(nlsDomainManager::gettext("m"), expected) << trace;
+                expected = (step == "Latin" ? "German" : step) + ":m";
             }
-            // Each catalogue counts exactly its holders, and every held one is listed.
-            for (nlsLoadedDomain* entry = Manager::the_loaded_domains; entry; entry = entry->next) {
-                EXPECT_EQ(entry->references, holders[entry]) << trace;
-                holders.erase(entry);
-            }
-            EXPECT_TRUE(holders.empty()) << trace;
+            for (const auto& database : databases)
+                EXPECT_EQ(database ? database->gettext("m") : expected.c_str(), expected) << trace;
         }
     }
 }
@@ -200,37 +146,29 @@ protected:
 };
 
 TEST_F(Listing, DatabasesListTheirOwnLanguagesAndTheManagerThoseOfAll) {
-    // German a second time through "de-DE"; "russian" and "ja-JP" name table languages, but no
-    // catalogue lies under the table's names (unless letter case does not count in file names,
-    // as on Windows: then Russian is found); Latin and English-GBR have no row.
+    // German a second time through "de-DE"; "ja-JP" names a table language, but no catalogue lies
+    // under the table's name; Latin and English-GBR have no row.
     for (const char* language :
-         {"German", "French", "Polish", "de-DE", "russian", "ja-JP", "Latin", "English-GBR"})
+         {"German", "French", "Polish", "de-DE", "ja-JP", "Latin", "English-GBR"})
         catalogue(first, language, "editor", {"m"});
-    const bool names_ignore_case =
-        apFileFinder::check_path_exists(utString((first + "/RUSSIAN").c_str())) == apFILE_EXISTS;
     catalogue(first, "Italian", "viewer", {"m"});
     nlstest::write_file(first + "/pl-PL", "a plain file named like a language");
-    for (const char* language : {"Russian", "German", "French"})
+    for (const char* language : {"Italian", "German", "French"})
         catalogue(second, language, "viewer", {"m"});
     nlstest::ScopedEnv nlspath("NLSPATH", first.c_str()); // searched for catalogues, not listed
 
     // With one database, its own languages in name order, as full table records.
     nlsDataBase editor(first.c_str(), "editor");
     EXPECT_EQ(nlsDomainManager::list_available_languages(sink).code(), nlsERROR_NONE);
-    Names own = {"French fr-FR", "German de-DE", "German de-DE", "Polish pl-PL"};
-    if (names_ignore_case) own.push_back("Russian ru-RU");
-    EXPECT_EQ(delivered, own);
+    EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE", "German de-DE", "Polish pl-PL"}));
     // With two, those common to both; German twice, as the first database lists it twice.
     nlsDataBase viewer(second.c_str(), "viewer");
     delivered.clear();
     nlsDomainManager::list_available_languages(sink);
-    Names common = {"French fr-FR", "German de-DE", "German de-DE"};
-    if (names_ignore_case) common.push_back("Russian ru-RU");
-    EXPECT_EQ(delivered, common);
+    EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE", "German de-DE"}));
 }
 
 TEST_F(Listing, ManagerWithoutDatabasesDeliversNothingAndASinkMayDestroyThem) {
-    EXPECT_EQ(nlsDomainManager::list_available_languages(sink).code(), nlsERROR_NONE); // none yet
     catalogue(first, "French", "editor", {"m"});
     catalogue(first, "German", "editor", {"m"});
     doomed = std::make_unique<nlsDataBase>(first.c_str(), "editor");
@@ -248,13 +186,8 @@ TEST_F(Listing, TreesLaidOutAsUsrShareLocaleAreSearchedAndListed) {
     // nl (Dutch) and en_GB (English-GBR) have no table row; de_DE.UTF-8 is not searched.
     EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE", "Portuguese-BRA pt-BR"}));
 
-    const char* cases[][3] = {
-        {"German", "German", "de_DE"}, // de_DE before de
-        {"German-AUT", "German-AUT", "de"},
-        {"fr_CA.UTF-8", "French-CAN", "fr"},
-        {"pt_BR.UTF-8", "Portuguese-BRA", "pt_BR"},
-        {"Dutch-NLD", "Dutch-NLD", "nl"},
-    };
+    // de_DE before de; fr_CA falls back to fr.
+    const char* cases[][3] = {{"German", "German", "de_DE"}, {"fr_CA.UTF-8", "French-CAN", "fr"}};
     nlsDomainManager::textdomain("shop");
     for (auto& c : cases) {
         nlsDomainManager::language(utString(c[0]));
@@ -262,8 +195,7 @@ TEST_F(Listing, TreesLaidOutAsUsrShareLocaleAreSearchedAndListed) {
         EXPECT_EQ(nlsDomainManager::gettext("Open"), std::string(c[2]) + ":Open") << c[0];
     }
 
-    // Beside a folder of the library's name, which is found first as it always was, de adds no
-    // second German.
+    // Beside a folder of the library's name, found first as always, de adds no second German.
     catalogue(second, "German", "mixed", {"Open"});
     catalogue(second, "de", "mixed", {"Open"});
     nlsDataBase mixed(second.c_str(), "mixed");
