@@ -30,8 +30,6 @@ ScopedEnv::~ScopedEnv() {
     set_env(m_name.c_str(), m_had ? m_old.c_str() : nullptr);
 }
 
-ScopedUser::~ScopedUser() = default;
-
 void write_file(const std::string& path, const std::string& bytes) {
     for (std::size_t slash = path.find_first_of("/\\", 1); slash != std::string::npos;
          slash = path.find_first_of("/\\", slash + 1))

@@ -56,7 +56,6 @@ private:
 class ScopedUser : NoCopy {
 public:
     explicit ScopedUser(const char* locale_name);
-    ~ScopedUser();
     bool active() const { return m_active; }
 
 private:
