@@ -1,3 +1,4 @@
+#include <nls/fillers/coiFillers.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
 #include <platform/apCrtIo.h>
@@ -119,6 +120,10 @@ TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
         if (c.language) nlsDomainManager::language(utString(c.language));
         nlsDomainManager::textdomain(c.domain);
         EXPECT_STREQ(nlsDomainManager::gettext("m"), c.expected) << &c - cases;
+        std::string listed; // nor is a catalogue listed through such a domain
+        db.list_available_languages(coiFillers::make_filler<nlsLanguage>(
+            [&](nlsLanguage language) { listed += language.name().c_str(); }));
+        EXPECT_EQ(listed, std::string(c.domain) == "editor" ? "German" : "") << &c - cases;
         Manager::the_current_language = utString();
     }
     ap_set_crt_seam(nullptr);
