@@ -1,11 +1,11 @@
 #include <nls/nlsDataBase.h>
 
-#include <nls/nlsChangeGuard.h>
+#include <nls/internal/nlsChangeGuard.h>
 #include <nls/nlsDomainManager.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLoadedDomain.h>
-#include <nls/nlsLocaleInfo.h>
-#include <platform/apAtomic.h>
+#include <nls/internal/nlsLocaleInfo.h>
+#include <platform/internal/apAtomic.h>
 #include <platform/apFileFinder.h>
 #include <platform/apUtils.h>
 

@@ -3,12 +3,12 @@
 #include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
 #include <nls/fillers/coiFillers.h>
 #include <nls/nlsApplicationSettings.h>
-#include <nls/nlsChangeGuard.h>
+#include <nls/internal/nlsChangeGuard.h>
 #include <nls/nlsDataBase.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
 #include <nls/nlsLoadedDomain.h>
-#include <platform/apAtomic.h>
+#include <platform/internal/apAtomic.h>
 #include <platform/apFileFinder.h>
 #include <platform/apUtils.h>
 

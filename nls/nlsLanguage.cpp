@@ -1,6 +1,6 @@
 #include <nls/nlsLanguage.h>
 
-#include <platform/apWinLocale.h>
+#include <platform/internal/apWinLocale.h>
 
 #include <cctype>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include <nls/nlsLoadedDomain.h>
 
 #include <nls/nlsErrorData.h>
-#include <platform/apCrtIo.h>
+#include <platform/internal/apCrtIo.h>
 
 #include <algorithm>
 #include <cstdlib>

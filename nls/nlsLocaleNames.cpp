@@ -3,10 +3,10 @@
 
 #include <nls/nlsDomainManager.h>
 
-#include <nls/nlsChangeGuard.h>
+#include <nls/internal/nlsChangeGuard.h>
 #include <nls/nlsLanguage.h>
-#include <nls/nlsLocaleInfo.h>
-#include <platform/apCrtLocale.h>
+#include <nls/internal/nlsLocaleInfo.h>
+#include <platform/internal/apCrtLocale.h>
 #include <platform/intcoDList.h>
 
 #include <cctype>

@@ -6,14 +6,14 @@
 
 #include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
 #include <nls/nlsApplicationSettings.h>
-#include <nls/nlsChangeGuard.h>
+#include <nls/internal/nlsChangeGuard.h>
 #include <nls/nlsDataBase.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
-#include <nls/nlsLocaleInfo.h>
+#include <nls/internal/nlsLocaleInfo.h>
 #include <nls/nlsNumPunct.h>
 #include <nls/nlsUtils.h>
-#include <platform/apCrtLocale.h>
+#include <platform/internal/apCrtLocale.h>
 
 #include <clocale>
 #include <cstdlib>

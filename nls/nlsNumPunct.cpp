@@ -1,7 +1,7 @@
 #include <nls/nlsNumPunct.h>
 
 #include <nls/nlsLanguage.h>
-#include <platform/apCrtLocale.h>
+#include <platform/internal/apCrtLocale.h>
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <nls/fillers/coiFillers.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
-#include <platform/apCrtIo.h>
+#include <platform/internal/apCrtIo.h>
 
 #include "nlsManagerTestSupport.h"
 

@@ -1,5 +1,5 @@
 #include <nls/nlsLanguage.h>
-#include <platform/apWinLocale.h>
+#include <platform/internal/apWinLocale.h>
 
 #include "nlsManagerTestSupport.h"
 

@@ -1,7 +1,7 @@
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLoadedDomain.h>
 #include <nls/nlsPluralForms.h>
-#include <platform/apCrtIo.h>
+#include <platform/internal/apCrtIo.h>
 
 #include "moWriter.h"
 #include "nlsTestSupport.h"

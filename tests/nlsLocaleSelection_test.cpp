@@ -4,7 +4,7 @@
 #include <nls/nlsNeutralNumbers.h>
 #include <nls/nlsUtils.h>
 #include <nls/nlsWinApplicationSettings.h>
-#include <platform/apCrtLocale.h>
+#include <platform/internal/apCrtLocale.h>
 #include <platform/apRegistry.h>
 
 #include "nlsManagerTestSupport.h"

@@ -1,7 +1,7 @@
 #include <platform/apFileFinder.h>
 #include <platform/apRegistry.h>
 #include <platform/apUtils.h>
-#include <platform/apWinLocale.h>
+#include <platform/internal/apWinLocale.h>
 #include <platform/utString.h>
 
 #include "nlsManagerTestSupport.h"

@@ -4,8 +4,8 @@
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
 #include <nls/nlsLoadedDomain.h>
-#include <nls/nlsLocaleInfo.h>
-#include <platform/apCrtLocale.h>
+#include <nls/internal/nlsLocaleInfo.h>
+#include <platform/internal/apCrtLocale.h>
 
 #include <cstdio>
 #include <cstdlib>

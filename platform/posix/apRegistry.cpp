@@ -1,6 +1,6 @@
 #include <platform/apRegistry.h>
 
-#include <platform/apRegistryKey.h>
+#include <platform/internal/apRegistryKey.h>
 #include <platform/apUtils.h>
 
 #include <sqlite3.h>

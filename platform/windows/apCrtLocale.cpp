@@ -1,4 +1,4 @@
-#include <platform/apCrtLocale.h>
+#include <platform/internal/apCrtLocale.h>
 
 #include <apWinApi.h>
 

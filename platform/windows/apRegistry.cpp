@@ -1,6 +1,6 @@
 #include <platform/apRegistry.h>
 
-#include <platform/apRegistryKey.h>
+#include <platform/internal/apRegistryKey.h>
 
 #include "apWinText.h"
 

@@ -1,4 +1,4 @@
-#include <platform/apWinLocale.h>
+#include <platform/internal/apWinLocale.h>
 
 #include "apWinText.h"
 

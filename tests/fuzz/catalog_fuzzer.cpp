@@ -5,7 +5,7 @@
 
 #include <nls/nlsLoadedDomain.h>
 #include <nls/nlsPluralForms.h>
-#include <platform/apCrtIo.h>
+#include <platform/internal/apCrtIo.h>
 
 #include <cstdint>
 #include <cstring>

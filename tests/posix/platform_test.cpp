@@ -2,7 +2,7 @@
 // link or a FIFO) and Windows' locale functions.
 
 #include <platform/apRegistry.h>
-#include <platform/apWinLocale.h>
+#include <platform/internal/apWinLocale.h>
 
 #include "nlsManagerTestSupport.h"
 

@@ -2,7 +2,7 @@
 
 #include <nls/nlsApplicationSettings.h>
 #include <nls/nlsErrorData.h>
-#include <platform/apCrtIo.h>
+#include <platform/internal/apCrtIo.h>
 
 #include <clocale>
 #include <deque>

@@ -2,7 +2,7 @@
 
 #include <platform/apFileFinder.h>
 #include <platform/apRegistry.h>
-#include <platform/apWinLocale.h>
+#include <platform/internal/apWinLocale.h>
 
 #include "nlsTestSupport.h"
 

@@ -3,7 +3,7 @@
 // Locale information as the domain manager's locale sources share it. Internal: not installed;
 // nls_language_of is exported for the nls-catalog tool.
 
-#include <platform/apWinLocale.h>
+#include <platform/internal/apWinLocale.h>
 #include <platform/utString.h>
 
 #include <vector>

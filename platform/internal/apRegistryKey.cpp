@@ -1,4 +1,4 @@
-#include <platform/apRegistryKey.h>
+#include <platform/internal/apRegistryKey.h>
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include <nls/nlsChangeGuard.h>
+#include <nls/internal/nlsChangeGuard.h>
 
 #include <nls/nlsDomainManager.h>
 

@@ -1,6 +1,6 @@
-#include <platform/apCrtLocale.h>
+#include <platform/internal/apCrtLocale.h>
 
-#include <platform/apWinLocale.h>
+#include <platform/internal/apWinLocale.h>
 
 #include <cstdlib>
 #include <cstring>

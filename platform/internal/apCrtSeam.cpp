@@ -1,4 +1,4 @@
-#include <platform/apCrtIo.h>
+#include <platform/internal/apCrtIo.h>
 
 #include <cstdlib>
 
