@@ -308,16 +308,12 @@ const char* nlsDomainManager::ngettext(const char* singular, const char* plural,
 }
 
 const char* nlsDomainManager::pgettext(const char* context, const char* message) {
-    const nlsLoadedDomain* catalogue = catalogue_of(nullptr);
-    return catalogue ? catalogue->pgettext(context, message) : message;
+    return dpgettext(nullptr, context, message);
 }
 
 const char* nlsDomainManager::npgettext(const char* context, const char* singular,
                                         const char* plural, unsigned long n) {
-    const nlsLoadedDomain* catalogue = catalogue_of(nullptr);
-    return catalogue ? catalogue->npgettext(context, singular, plural, n)
-           : n == 1  ? singular
-                     : plural;
+    return dnpgettext(nullptr, context, singular, plural, n);
 }
 
 const char* nlsDomainManager::dgettext(const char* domain, const char* message) {
@@ -329,6 +325,21 @@ const char* nlsDomainManager::dngettext(const char* domain, const char* singular
                                         const char* plural, unsigned long n) {
     const nlsLoadedDomain* catalogue = catalogue_of(domain);
     return catalogue ? catalogue->ngettext(singular, plural, n) : n == 1 ? singular : plural;
+}
+
+const char* nlsDomainManager::dpgettext(const char* domain, const char* context,
+                                        const char* message) {
+    const nlsLoadedDomain* catalogue = catalogue_of(domain);
+    return catalogue ? catalogue->pgettext(context, message) : message;
+}
+
+const char* nlsDomainManager::dnpgettext(const char* domain, const char* context,
+                                         const char* singular, const char* plural,
+                                         unsigned long n) {
+    const nlsLoadedDomain* catalogue = catalogue_of(domain);
+    return catalogue ? catalogue->npgettext(context, singular, plural, n)
+           : n == 1  ? singular
+                     : plural;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -67,6 +67,11 @@ public:
     /// ngettext in the first registered database of `domain` (null: the current one).
     static const char* dngettext(const char* domain, const char* singular, const char* plural,
                                  unsigned long n);
+    /// pgettext in the first registered database of `domain` (null: the current one).
+    static const char* dpgettext(const char* domain, const char* context, const char* message);
+    /// npgettext in the first registered database of `domain` (null: the current one).
+    static const char* dnpgettext(const char* domain, const char* context, const char* singular,
+                                  const char* plural, unsigned long n);
     /// The current language ("English" while NO_TRANSLATION is selected).
     static const utString& language();
     /// "NO_TRANSLATION"

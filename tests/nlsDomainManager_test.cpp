@@ -59,7 +59,8 @@ TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
            {"Open", "E:Open"},
            {plural, std::string("E0\0E1\0E2", 8)},
            {in_menu, "E:menu"}});
-    write(dir.path(), "viewer", {{"Open", "V:Open"}, {plural, std::string("V0\0V1", 5)}});
+    write(dir.path(), "viewer",
+          {{"Open", "V:Open"}, {plural, std::string("V0\0V1", 5)}, {in_menu, "V:menu"}});
     write(dir / "second", "viewer", {{"Open", "second viewer"}});
     const char *one = "%d file", *many = "%d files", *open = "Open";
 
@@ -73,6 +74,9 @@ TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
     EXPECT_STREQ(nlsDomainManager::dgettext("viewer", open), "V:Open"); // the first registered
     EXPECT_STREQ(nlsDomainManager::dngettext("viewer", one, many, 5), "V1");
     EXPECT_STREQ(nlsDomainManager::dngettext(nullptr, one, many, 5), "E2");
+    EXPECT_STREQ(nlsDomainManager::dpgettext("viewer", "menu", open), "V:menu");
+    EXPECT_STREQ(nlsDomainManager::dnpgettext("viewer", "menu", open, many, 2), "V:menu");
+    EXPECT_STREQ(nlsDomainManager::dnpgettext(nullptr, "menu", open, many, 2), "E:menu");
     EXPECT_STREQ(second_viewer.gettext(open), "second viewer");
     EXPECT_STREQ(editor.npgettext("menu", "Open", many, 4), "E:menu"); // one form only
 
