@@ -59,7 +59,9 @@ TEST_F(Database, LanguageFallsBackToShortFormThenEnvironmentThenC) {
     EXPECT_STREQ(db.language(), "French");
 
     EXPECT_EQ(db.language(utString("Latin")), 0);
-    EXPECT_EQ(reports.take(), (Lines{kMissing + "Latin>", fallback}));
+    const std::string searched =
+        "NLS Warning: Catalog <editor> was looked for in <" + dir.path() + "> under <Latin>";
+    EXPECT_EQ(reports.take(), (Lines{kMissing + "Latin>", searched, fallback}));
     EXPECT_STREQ(db.language(), "German"); // the environment's, in short
 
     std::remove((dir / "German/LC_MESSAGES/editor.mo").c_str());
@@ -72,8 +74,9 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
                         "this is plain text, not a catalogue");
     nlstest::AssertCapture asserts;
     DataBase db(dir.path().c_str(), "editor");
-    EXPECT_EQ(reports.take(),
-              (Lines{"NLS Error: Catalog Magic number failed", kMissing + "German>"}));
+    EXPECT_EQ(reports.take(), (Lines{"NLS Warning: Catalog <editor> could not be loaded from <" +
+                                         dir.path() + "/German/LC_MESSAGES/editor.mo>",
+                                     "NLS Error: Catalog Magic number failed", kMissing + "German>"}));
     EXPECT_EQ(asserts.reports().size(), 1u);
 }
 

@@ -46,7 +46,7 @@ StateSavingTest::StateSavingTest() : m_saved(std::make_unique<Saved>()) {
                              "NLS_USER_LOCALE", "NLS_REGISTRY", "HOME", "XDG_CONFIG_HOME"})
         m_saved->environment.emplace_back(name);
     m_saved->keep(Manager::the_current_language, Manager::the_env_language,
-                  Manager::the_env_priority, Manager::the_env_type, Manager::s_users_env,
+                  Manager::the_env_type, Manager::s_users_env,
                   DataBase::the_default_pathlist, Manager::the_regional_settings_flag,
                   Manager::the_numeric_translation_flag, Manager::s_cpp_named_locale,
                   Manager::s_cpp_num_locale, Manager::verbose_loading_info,

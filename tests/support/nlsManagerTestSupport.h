@@ -30,7 +30,6 @@ struct Manager : nlsDomainManager {
     using nlsDomainManager::the_current_language;
     using nlsDomainManager::the_databases;
     using nlsDomainManager::the_env_language;
-    using nlsDomainManager::the_env_priority;
     using nlsDomainManager::the_env_type;
     using nlsDomainManager::the_error_handler;
     using nlsDomainManager::the_loaded_domains;
