@@ -64,6 +64,13 @@ StateSavingTest::~StateSavingTest() {
     ap_set_crt_seam(m_saved->seam);
 }
 
+void forget_languages() {
+    Manager::the_current_language = utString();
+    Manager::the_env_language = utString();
+    Manager::the_env_type = nlsLANG_NONE;
+    Manager::s_users_env = utString(utStringLit{}, "");
+}
+
 Reports::Reports() {
     g_reports.clear();
     nlsDataBase::error_handler([](const nlsDataBase&, const nlsErrorData& data) -> int {

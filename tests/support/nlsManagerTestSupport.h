@@ -57,6 +57,9 @@ private:
     std::unique_ptr<Saved> m_saved;
 };
 
+/// The manager forgets the language chosen and the environment's cached one, as in a new process.
+void forget_languages();
+
 /// Records the reports the handlers get from now on, answering as the default handlers do; a
 /// StateSavingTest puts the handlers back.
 class Reports : NoCopy {
