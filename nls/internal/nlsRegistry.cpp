@@ -35,7 +35,9 @@
 namespace {
 
 using Manager = nlsDomainManager;
-using Iterator = nlsDataBasecoDListPtrcoPtrcoDListBcoIterator;
+// Every walk of the databases takes a cursor of its own: a walk may call a handler or a sink that
+// registers or destroys databases, which walks again.
+using Walk = nlsDataBasecoDListPtrcoPtrcoDListBcoCursor;
 
 // Assertion reports name a fixed line rather than __LINE__: filters that applications keep for
 // these reports match on it, whatever this file's layout.
@@ -190,7 +192,7 @@ const nlsErrorData& nlsRegistry::add(nlsDataBase* database) {
         // The first registration (or the first after every database went) sets the locale up.
         Manager::apply_locale(LC_ALL);
     } else {
-        for (Iterator it(Manager::the_databases); ++it;) {
+        for (Walk it(Manager::the_databases); ++it;) {
             if (it.value() == database) {
                 record = nlsErrorData(nlsERROR_DOMAIN_EXISTS, database->m_domain);
                 record.add_string(utString(language_of(*database)));
@@ -206,9 +208,9 @@ const nlsErrorData& nlsRegistry::add(nlsDataBase* database) {
 
 unsigned int nlsRegistry::remove(nlsDataBase* database) {
     if (!Manager::the_databases) return nlsERROR_NO_DOMAIN;
-    for (Manager::the_databases->reset(); ++*Manager::the_databases;) {
-        if (Manager::the_databases->value() != database) continue;
-        Manager::the_databases->remove();
+    for (Walk it(Manager::the_databases); ++it;) {
+        if (it.value() != database) continue;
+        it.remove();
         g_changed = true;
         // Forget the selection too, so that gettext never reaches a destroyed database.
         if (Manager::the_current_domain == database) Manager::the_current_domain = nullptr;
@@ -464,7 +466,7 @@ unsigned int nlsRegistry::choose_language(const utString& name) {
     // Every database decides for itself whether to search again: one that shares its catalogue
     // reports the environment's language, which need not be that of its file.
     if (Manager::the_databases)
-        for (Iterator it(Manager::the_databases); ++it;)
+        for (Walk it(Manager::the_databases); ++it;)
             switch_language(*it.value(), chosen);
     return Manager::apply_locale(LC_ALL);
 }
@@ -476,7 +478,7 @@ const char* nlsRegistry::select_domain(const char* domain) {
     if (!domain || !*domain)
         return Manager::the_current_domain ? path_of(Manager::the_current_domain) : nullptr;
     if (!Manager::the_databases) return nullptr;
-    for (Iterator it(Manager::the_databases); ++it;) {
+    for (Walk it(Manager::the_databases); ++it;) {
         nlsDataBase* database = it.value();
         if (std::strcmp(database->m_domain.c_str(), domain) != 0) continue;
         Manager::the_current_domain = database;
@@ -492,7 +494,7 @@ const char* nlsRegistry::bind_codeset(const char* domain, const char* codeset) {
     if (!codeset) return slot->codeset;
     slot->codeset = *codeset ? nls_intern(utString(codeset)).c_str() : nullptr;
     if (Manager::the_databases) {
-        for (Iterator it(Manager::the_databases); ++it;) {
+        for (Walk it(Manager::the_databases); ++it;) {
             nlsDataBase* database = it.value();
             if (database->m_chain && database->m_domain == utString(utStringLit{}, domain))
                 database->m_chain = make_chain(database->m_chain->catalogues, slot->codeset);
@@ -516,7 +518,7 @@ void nlsRegistry::list_common_languages(coiFiller<nlsLanguage> filler) {
     // Each database's directory is read once; deliveries come after the walk, so that a sink
     // may register or destroy databases.
     std::vector<std::vector<nlsLanguage>> listed;
-    for (Iterator it(Manager::the_databases); ++it;) {
+    for (Walk it(Manager::the_databases); ++it;) {
         listed.emplace_back();
         list_languages(*it.value(), coiFillers::make_filler(listed.back()));
     }
@@ -537,7 +539,7 @@ void nlsRegistry::publish() {
     if (!g_changed) return;
     g_changed = false;
     if (Manager::the_databases) {
-        for (Iterator it(Manager::the_databases); ++it;) {
+        for (Walk it(Manager::the_databases); ++it;) {
             nlsDataBase* database = it.value();
             ap_store_release(database->m_lookup_chain, database->m_chain);
             // Every domain name gets its slot before the slots are filled.
@@ -551,7 +553,7 @@ void nlsRegistry::publish() {
          slot = slot->next) {
         const nlsCatalogueChain* chain = nullptr;
         if (Manager::the_databases) {
-            for (Iterator it(Manager::the_databases); ++it;) {
+            for (Walk it(Manager::the_databases); ++it;) {
                 if (slot->name != it.value()->m_domain.c_str()) continue;
                 chain = it.value()->m_chain;
                 break;
