@@ -58,14 +58,14 @@ TEST_F(Database, LanguageFallsBackToShortFormThenEnvironmentThenC) {
     EXPECT_EQ(db.language(utString("french")), 1);
     EXPECT_STREQ(db.language(), "French");
 
-    EXPECT_EQ(db.language(utString("Latin")), 0);
+    EXPECT_EQ(db.language(utString("Quenya")), 0);
     const std::string searched =
-        "NLS Warning: Catalog <editor> was looked for in <" + dir.path() + "> under <Latin>";
-    EXPECT_EQ(reports.take(), (Lines{kMissing + "Latin>", searched, fallback}));
+        "NLS Warning: Catalog <editor> was looked for in <" + dir.path() + "> under <Quenya>";
+    EXPECT_EQ(reports.take(), (Lines{kMissing + "Quenya>", searched, fallback}));
     EXPECT_STREQ(db.language(), "German"); // the environment's, in short
 
     std::remove((dir / "German/LC_MESSAGES/editor.mo").c_str());
-    EXPECT_EQ(db.language(utString("Latin")), 0);
+    EXPECT_EQ(db.language(utString("Quenya")), 0);
     EXPECT_STREQ(db.language(), "C");
 }
 
