@@ -2,8 +2,9 @@
 // and the load of a catalogue against a plain read of it; on a real catalogue, a hit against the
 // least a hash lookup can do, short messages against dgettext, and a miss of a message with bytes
 // 0x80 to 0xFF against a miss of an ASCII one; on one catalogue of the real one's messages,
-// plural and context hits against plain ones; and hits through the domain manager, as
-// applications look up, from one thread and from two. bench/ratios.py turns one run into ratios,
+// plural and context hits against plain ones; hits through the domain manager, as applications
+// look up, from one thread and from two; and hits and misses through a chain of three catalogues
+// against a database of one. bench/ratios.py turns one run into ratios,
 // the only figures worth comparing on a shared machine.
 
 #include <nls/nlsDataBase.h>
@@ -14,6 +15,8 @@
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <filesystem>
+#include <fstream>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -287,6 +290,59 @@ void BM_ManagerHitThreads(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 
+// --- chains: one database whose regional catalogues (de_AT.UTF-8, de_AT) hold one message each,
+// with the real catalogue behind them as de; and one of the real catalogue alone -------------
+
+struct Chains {
+    std::unique_ptr<nlsDataBase> alone, behind_two;
+};
+
+const Chains* chains(benchmark::State& state) {
+    const Real* r = real(state);
+    if (!r) return nullptr;
+    static Chains made = [r] {
+        Chains c;
+        // The real catalogue's root holds de only; the chain's root links it as de too.
+        const std::string root = r->c->root + "/chain", file = "/LC_MESSAGES/" + r->c->domain + ".mo";
+        for (const char* folder : {"de_AT.UTF-8", "de_AT", "de"})
+            std::filesystem::create_directories(root + "/" + folder + "/LC_MESSAGES");
+        for (const char* regional : {"de_AT.UTF-8", "de_AT"})
+            std::ofstream(root + "/" + regional + file, std::ios::binary)
+                << nlstest::build_mo({{"only here", regional}});
+        if (::symlink(r->c->real_path.c_str(), (root + "/de" + file).c_str()) != 0) return c;
+        c.alone = std::make_unique<nlsDataBase>(r->c->root.c_str(), r->c->domain.c_str());
+        c.alone->language(utString("de"));
+        c.behind_two = std::make_unique<nlsDataBase>(root.c_str(), r->c->domain.c_str());
+        c.behind_two->language(utString("de_AT.UTF-8"));
+        nlsDomainManager::numeric_translation(0);
+        std::locale::global(std::locale::classic());
+        return c;
+    }();
+    if (!made.behind_two || std::strcmp(made.behind_two->gettext("only here"), "de_AT.UTF-8") ||
+        made.behind_two->gettext(r->c->present_order[0]) == r->c->present_order[0])
+        state.SkipWithError("the chain was not made");
+    return &made;
+}
+
+void BM_ChainFirstHit(benchmark::State& state) {
+    const Real* r = real(state);
+    if (const Chains* c = chains(state))
+        run(state, r->c->present_order,
+            [&](const char* msgid) { return c->alone->gettext(msgid); });
+}
+void BM_ChainThirdHit(benchmark::State& state) {
+    const Real* r = real(state);
+    if (const Chains* c = chains(state))
+        run(state, r->c->present_order,
+            [&](const char* msgid) { return c->behind_two->gettext(msgid); });
+}
+void BM_ChainThirdMiss(benchmark::State& state) {
+    const Real* r = real(state);
+    if (const Chains* c = chains(state))
+        run(state, r->absent_order[0],
+            [&](const char* msgid) { return c->behind_two->gettext(msgid); });
+}
+
 // The catalogue of 10,000 messages is about 1 MB.
 void BM_Load(benchmark::State& state) {
     const nlsbench::Catalogue& c = catalogue(10000);
@@ -334,6 +390,9 @@ BENCHMARK(BM_FormsGettextHit);
 BENCHMARK(BM_FormsNgettextHit);
 BENCHMARK(BM_FormsPgettextHit);
 BENCHMARK(BM_ManagerHit);
+BENCHMARK(BM_ChainFirstHit);
+BENCHMARK(BM_ChainThirdHit);
+BENCHMARK(BM_ChainThirdMiss);
 BENCHMARK(BM_ManagerHitThreads)->Threads(1)->Threads(2)->UseRealTime();
 
 BENCHMARK_MAIN();

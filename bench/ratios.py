@@ -21,6 +21,9 @@ PAIRS = [
     ("ngettext hit / gettext hit", "BM_FormsNgettextHit", "BM_FormsGettextHit", "<= 1.5"),
     ("pgettext hit / gettext hit", "BM_FormsPgettextHit", "BM_FormsGettextHit", "<= 1.3"),
     ("manager gettext hit / bare inline probe", "BM_ManagerHit", "BM_RealBareProbe", "<= 1.3"),
+    ("database hit / bare inline probe", "BM_ChainFirstHit", "BM_RealBareProbe", "<= 1.3"),
+    ("hit in a chain's third catalogue / first", "BM_ChainThirdHit", "BM_ChainFirstHit", "<= 3"),
+    ("miss through a chain of three / one catalogue", "BM_ChainThirdMiss", "BM_MissAscii", "<= 3"),
 ]
 
 SCALING = [

@@ -7,6 +7,7 @@
 
 class nlsErrorData;
 class nlsLoadedDomain;
+struct nlsCatalogueChain;
 
 /// The messages of one text domain: its name, language and catalogue directory, and the shared
 /// catalogue that answers its translations. It registers with nlsDomainManager while it lives.
@@ -26,7 +27,8 @@ public:
 
     /// The path of the catalogue file in use, or "" without one (not the domain name).
     const utString& domain() const;
-    /// The database's language; the environment's (or "C") while none was chosen.
+    /// The database's language; the environment's (or "C") while none was chosen. The text stays
+    /// valid for the life of the process.
     const char* language() const;
     /// Switches to `name` and searches again: 1 when it (or its short form, or "C") is in
     /// effect, 0 when the environment language was taken instead. Nothing changes when `name` is
@@ -53,9 +55,17 @@ public:
                           unsigned long n) const;
     ///@}
 
+    /// Translations of this database's domain come in `codeset` ("UTF-8", "ISO-8859-1") from now
+    /// on, for every database of the domain; null changes nothing. Returns the codeset bound, or
+    /// null while none is: then they come in the charset of the process's locale at the time.
+    const char* bind_codeset(const char* codeset);
+
     /// Installs `handler` (null silences every report, fatal ones included) and returns the
     /// handler installed before.
     static handler_type error_handler(handler_type handler);
+    /// A handler for applications that want errors reported but not the warnings about a
+    /// missing catalogue or a fallback language: the default handler for every other report.
+    static int report_errors_only(const nlsDataBase& database, const nlsErrorData& data);
 
 protected:
     /// Looks for the catalogue under `pathlist` and NLSPATH and takes it into use.
@@ -84,29 +94,17 @@ protected:
     utString m_pathlist;              ///< the directory given; empty without one
 
 private:
-    friend class nlsDomainManager;
+    // The domain manager's registry keeps this state; the database only asks it.
+    friend class nlsRegistry;
 
-    /// m_loaded_domain as lookups in any thread read it: published at the end of each change.
-    nlsLoadedDomain* m_lookup_domain;
+    /// The catalogues that answer lookups, m_loaded_domain first; null without one.
+    const nlsCatalogueChain* m_chain;
+    /// m_chain as lookups in any thread read it: published at the end of each change.
+    const nlsCatalogueChain* m_lookup_chain;
     /// While the catalogue is shared with another database (m_language is then empty): the
     /// language it was found for, by which the database decides whether a switch is needed.
     nlsLanguage m_shared_for;
 
-    /// The catalogue that the lookups read; null without one.
-    const nlsLoadedDomain* catalogue() const;
-
-    /// directory/language/LC_MESSAGES/domain.mo
-    static utString catalogue_path(const utString& directory, const utString& language,
-                                   const utString& domain);
-    /// The first candidate directory holding a catalogue for `language`; empty when none does.
-    utString search(const utString& language, const utString* directories, int count) const;
-    /// The catalogue of `language`, under the library's names first (its own, then its short
-    /// form, which `language` then becomes), then under the POSIX folders of each (de_DE, de).
-    /// `language` is left as the one found; empty when none is.
-    utString find_catalogue(nlsLanguage& language, const utString* directories, int count) const;
-    /// The catalogue of the first entry of the user's LANGUAGE list that has one, which becomes
-    /// m_language; empty when none has. An entry meaning "C" ends the list untranslated.
-    utString search_priority_list(const utString* directories, int count);
     /// Writes the report as one line; warnings carry on, errors (bit 0) are fatal.
     static int the_default_error_handler(const nlsDataBase& database, const nlsErrorData& data);
 

@@ -72,12 +72,25 @@ public:
     /// npgettext in the first registered database of `domain` (null: the current one).
     static const char* dnpgettext(const char* domain, const char* context, const char* singular,
                                   const char* plural, unsigned long n);
-    /// The current language ("English" while NO_TRANSLATION is selected).
+    /// The current language ("English" while NO_TRANSLATION is selected); the string stays
+    /// valid for the life of the process.
     static const utString& language();
     /// "NO_TRANSLATION"
     static const utString& no_translation_language();
 
+    /// Translations of `domain` come in `codeset` ("UTF-8", "ISO-8859-1") from now on, in every
+    /// database of that name, now and later; null changes nothing. Returns the codeset bound, or
+    /// null while none is: then they come in the charset of the process's locale at the time.
+    static const char* bind_textdomain_codeset(const char* domain, const char* codeset);
+
     // Language and locale selection.
+
+    /// Declares the language that the program's messages are written in ("English", "en"): a
+    /// database in that language needs no catalogue, and answers untranslated without a report.
+    /// Empty (the default) declares none.
+    static void set_source_language(const utString& name);
+    /// The language set_source_language declared; empty while none is.
+    static const utString& source_language();
 
     /// Makes `name` the current language, has every database search again and sets the process
     /// locale; returns 0 or nlsERROR_LOCALE_SETUP.
@@ -85,7 +98,8 @@ public:
     /// Sets the process locale for `category` from the current or the environment language.
     static unsigned int setlocale(int category);
     /// The environment's language for `purpose`: "check", the display-language setting, LC_ALL,
-    /// LC_MESSAGES, LANG or the regional settings. Null or empty when nothing gave one.
+    /// LC_MESSAGES, LANG or the regional settings. Null or empty when nothing gave one. The text
+    /// stays valid for the life of the process.
     static const char* env_language(nlsLang purpose);
     /// Switches the process locale to the user's regional language, catalogues untouched.
     static void set_regional_locale();
@@ -128,8 +142,10 @@ public:
     static int numeric_translation(int flag);
 
 protected:
-    friend class nlsDataBase;
-    friend class nlsNeutralNumbers;
+    // The manager's work on databases and catalogues, and its cache of the environment's
+    // language, which keep the state below.
+    friend class nlsRegistry;
+    friend class nlsEnvironmentLanguage;
 
     /// 1 without a handler or for code 0, else the handler's result.
     static int error(const nlsErrorData& data);
@@ -149,9 +165,6 @@ protected:
     /// Gives one use of `domain` back; the last use frees it.
     static void unload_domain(nlsLoadedDomain* domain);
 
-    /// The user's LANGUAGE list ("fr:de") while the language comes from the environment (no
-    /// language was chosen) and it applies; empty otherwise.
-    static const utString& env_priority();
     /// Sets the C run-time and standard-library locales to one name; 1 on success.
     static int do_setlocale(int category, const utString& name);
     /// A language name as the C run time takes it: "check" gives "C", and the user's own
@@ -175,9 +188,6 @@ protected:
     static utString the_current_language;
     /// The environment's language, cached for the purpose in the_env_type.
     static utString the_env_language;
-    /// The user's LANGUAGE list, kept with the_env_language when that came from LC_ALL,
-    /// LC_MESSAGES or LANG and is not "C"; empty otherwise.
-    static utString the_env_priority;
     /// The purpose for which the_env_language was computed.
     static nlsLang the_env_type;
     /// Non-zero: the environment's language skips LC_ALL, LC_MESSAGES and LANG.
@@ -205,20 +215,14 @@ protected:
     ///@}
 
 private:
-    friend class nlsChangeGuard;
-
     nlsDomainManager() {}
     ~nlsDomainManager() {}
 
-    /// Makes what lookups read (the current domain's catalogue, each domain's catalogue) match
-    /// the registry; the end of every change calls it. Frees retired catalogues once no database
-    /// is left.
-    static void publish();
-    /// The catalogue that every lookup goes to: the current database's for a null `domain`, else
-    /// the first registered database's of that domain name; null where there is none. Lock-free:
-    /// it reads what publish() last published.
-    static nlsLoadedDomain* catalogue_of(const char* domain);
-
+    /// setlocale and do_setlocale, for callers that hold the library's lock already.
+    ///@{
+    static unsigned int apply_locale(int category);
+    static int set_locale(int category, const utString& name);
+    ///@}
     /// Writes the user's language name into `buffer` (500 characters at least).
     static char* get_language(char* buffer);
     static int the_default_error_handler(const nlsErrorData& data);

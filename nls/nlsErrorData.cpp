@@ -27,6 +27,8 @@ constexpr ReportText kReportTexts[] = {
      "Domain (nls database) already exists for catalog <%0> and language <%1>"},
     {nlsERROR_CATALOG_FALLBACK, true,
      "Catalog <%0> failed to load for language <%1> so fallback language <%2> was used"},
+    {nlsERROR_CATALOG_FILE, true, "Catalog <%0> could not be loaded from <%1>"},
+    {nlsERROR_CATALOG_SEARCH, true, "Catalog <%0> was looked for in <%1> under <%2>"},
 };
 
 // nlsERROR_FAILED has no text of its own, like any code missing from the table.

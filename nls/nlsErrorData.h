@@ -24,6 +24,11 @@ enum : unsigned int {
     nlsERROR_DOMAIN_EXISTS = 17408,   ///< a database registered twice (domain 0, language 1)
     /// With set_verbose_info: domain 0 has no catalogue for language 1, so language 2 was used.
     nlsERROR_CATALOG_FALLBACK = 33792,
+    /// The catalogue of domain 0 in file 1 did not load; the report of why follows.
+    nlsERROR_CATALOG_FILE = 66560,
+    /// With set_verbose_info, after nlsERROR_CATALOG_LANGUAGE: the directories (1) and language
+    /// folders (2) in which the catalogue of domain 0 was looked for.
+    nlsERROR_CATALOG_SEARCH = 132096,
 };
 
 /// A report: a code with up to five strings (a domain name, a language, ...).

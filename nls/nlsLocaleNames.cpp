@@ -3,16 +3,17 @@
 
 #include <nls/nlsDomainManager.h>
 
-#include <nls/internal/nlsChangeGuard.h>
-#include <nls/nlsLanguage.h>
 #include <nls/internal/nlsLocaleInfo.h>
+#include <nls/nlsLanguage.h>
 #include <platform/internal/apCrtLocale.h>
-#include <platform/intcoDList.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <string>
+#include <vector>
 
 utString nls_locale_info(LCID lcid, LCTYPE type) {
     // Every answer the library asks for fits easily; a longer one is taken as a failed query.
@@ -28,11 +29,12 @@ utString nls_first_word(const utString& name) {
 
 namespace {
 
-// The identifiers of the supported locales, refilled by each get_iso_locale.
-intcoDList g_locale_ids;
+// The identifiers of the supported locales, as the enumeration delivers them to the thread that
+// asked: the callback has no argument of the caller's own.
+thread_local std::vector<LCID> t_locale_ids;
 
 BOOL add_locale_id(LPWSTR hex) {
-    g_locale_ids.insert_last(static_cast<int>(std::wcstoul(hex, nullptr, 16)));
+    t_locale_ids.push_back(static_cast<LCID>(std::wcstoul(hex, nullptr, 16)));
     return TRUE;
 }
 
@@ -52,12 +54,10 @@ namespace {
 // The ISO name of the first supported locale whose English name, with its three-letter country
 // ("English-GBR") or without ("English"), is `language`; empty when none is.
 utString iso_locale_of(const utString& language) {
-    nlsChangeGuard guard; // the list of identifiers is shared
-    g_locale_ids.clear();
+    t_locale_ids.clear();
     EnumSystemLocalesW(add_locale_id, LCID_SUPPORTED);
-    intcoDList::iterator id(g_locale_ids);
-    while (++id) {
-        LCID lcid = static_cast<LCID>(id.value());
+    const std::vector<LCID> ids = std::move(t_locale_ids);
+    for (LCID lcid : ids) {
         utString name = nls_first_word(nls_locale_info(lcid, LOCALE_SENGLANGUAGE));
         utString country = nls_locale_info(lcid, LOCALE_SABBREVCTRYNAME);
         if ((name + utString(utStringLit{}, "-") + country).case_compare(language) == 0) {
@@ -116,4 +116,67 @@ utString nlsDomainManager::get_abbreviated_language(const utString& locale_name)
     count = std::wcstombs(narrow, answer, 100);
     if (count < 1 || count > 99) return fallback;
     return utString(narrow);
+}
+
+bool nls_is_posix_locale(const utString& name) {
+    const char* text = name.c_str();
+    std::size_t length = std::strspn(text, "abcdefghijklmnopqrstuvwxyz");
+    return (length == 2 || length == 3) &&
+           (text[length] == '\0' || std::strchr("_.@", text[length]));
+}
+
+std::vector<utString> nls_locale_variants(const utString& name) {
+    std::vector<utString> variants;
+    if (!nls_is_posix_locale(name)) return variants;
+    // ll[_CC][.codeset][@modifier], each part running to the next part's mark.
+    std::string text(name.c_str(), static_cast<std::size_t>(name.length()));
+    auto part = [&](char mark, const char* ends) {
+        std::size_t at = text.find(mark);
+        if (at == std::string::npos) return std::string();
+        std::size_t end = text.find_first_of(ends, at + 1);
+        return text.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
+    };
+    const std::string language = text.substr(0, text.find_first_of("_.@"));
+    const std::string territory = text.find_first_of("_.@") != std::string::npos &&
+                                          text[text.find_first_of("_.@")] == '_'
+                                      ? part('_', ".@")
+                                      : std::string();
+    const std::string codeset = part('.', "@");
+    const std::string modifier = part('@', "");
+    std::string normalised;
+    for (char c : codeset)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            normalised += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!normalised.empty() &&
+        normalised.find_first_not_of("0123456789") == std::string::npos)
+        normalised = "iso" + normalised;
+    enum { kNormalised = 1, kCodeset = 2, kTerritory = 4, kModifier = 8 };
+    for (int mask = 15; mask >= 0; --mask) {
+        if (((mask & kModifier) && modifier.empty()) || ((mask & kTerritory) && territory.empty()) ||
+            ((mask & kCodeset) && codeset.empty()) || ((mask & kNormalised) && normalised.empty()) ||
+            ((mask & kCodeset) && (mask & kNormalised)))
+            continue;
+        std::string variant = language;
+        if (mask & kTerritory) variant += "_" + territory;
+        if (mask & kCodeset) variant += "." + codeset;
+        if (mask & kNormalised) variant += "." + normalised;
+        if (mask & kModifier) variant += "@" + modifier;
+        utString folder(variant.c_str());
+        if (std::find(variants.begin(), variants.end(), folder) == variants.end())
+            variants.push_back(folder);
+    }
+    return variants;
+}
+
+utString nls_language_code(const utString& name) {
+    auto code_of = [](const utString& locale) {
+        const char* text = locale.c_str();
+        return utString(utStringArray{}, text, static_cast<int>(std::strcspn(text, "-_.@")));
+    };
+    if (nls_is_posix_locale(name)) return code_of(name);
+    nlsLanguage language(nls_language_of(name).c_str());
+    if (language.iso_name().empty() && language.has_extension())
+        language = nlsLanguage(language.short_form());
+    if (!language.iso_name().empty()) return code_of(language.iso_name());
+    return code_of(iso_locale_of(language.name()));
 }

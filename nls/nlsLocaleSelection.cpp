@@ -4,13 +4,14 @@
 
 #include <nls/nlsDomainManager.h>
 
-#include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
-#include <nls/nlsApplicationSettings.h>
 #include <nls/internal/nlsChangeGuard.h>
-#include <nls/nlsDataBase.h>
+#include <nls/internal/nlsIntern.h>
+#include <nls/internal/nlsLanguageChoice.h>
+#include <nls/internal/nlsLocaleInfo.h>
+#include <nls/internal/nlsRegistry.h>
+#include <nls/nlsApplicationSettings.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
-#include <nls/internal/nlsLocaleInfo.h>
 #include <nls/nlsNumPunct.h>
 #include <nls/nlsUtils.h>
 #include <platform/internal/apCrtLocale.h>
@@ -59,7 +60,6 @@ std::locale::category cpp_category(int category) {
 
 utString nlsDomainManager::the_current_language;
 utString nlsDomainManager::the_env_language;
-utString nlsDomainManager::the_env_priority;
 nlsLang nlsDomainManager::the_env_type = nlsLANG_NONE;
 int nlsDomainManager::the_regional_settings_flag = 0;
 utString nlsDomainManager::s_users_env(utStringLit{}, "");
@@ -75,10 +75,7 @@ std::locale nlsDomainManager::s_cpp_num_locale = user_default_locale();
 const utString& nlsDomainManager::language() {
     nlsChangeGuard guard;
     if (the_current_language == s_no_translation_language) return s_no_translation_current_language;
-    // A copy of this thread's own, which another thread's language(name) cannot free.
-    thread_local utString copy;
-    copy = utString(the_current_language.text());
-    return copy;
+    return nls_intern(the_current_language);
 }
 
 const utString& nlsDomainManager::no_translation_language() {
@@ -87,51 +84,17 @@ const utString& nlsDomainManager::no_translation_language() {
 
 const char* nlsDomainManager::env_language(nlsLang purpose) {
     nlsChangeGuard guard;
-    if (purpose != the_env_type && purpose != nlsLANG_DATABASE) the_env_language = utString();
-    if (the_current_language == s_no_translation_language)
-        the_env_language = s_no_translation_env_language;
-    if (the_env_language.empty()) {
-        the_env_priority = utString();
-        const char* value = nullptr;
-        for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-            value = std::getenv(variable);
-            if (value && *value) break;
-            value = nullptr;
-        }
-        utString from_environment(value ? value : "");
-        if (from_environment == utString(utStringLit{}, "check"))
-            the_env_language = from_environment;
-        if (the_env_language.empty() && s_application_settings) {
-            nlsLanguage display;
-            if (s_application_settings->get_display_language(display).code() == nlsERROR_NONE &&
-                !display.empty() && display.is_codepage_compatible()) {
-                the_env_language = display.name();
-                s_users_env = display.name();
-            }
-        }
-        if (the_regional_settings_flag == 0 && the_env_language.empty()) {
-            // Users set POSIX names (de_DE.UTF-8); databases and locales want the library's.
-            the_env_language = nls_language_of(from_environment);
-            // GNU tools ignore LANGUAGE in the C locale, where messages stay untranslated.
-            if (!the_env_language.empty() && the_env_language != utString(utStringLit{}, "C"))
-                the_env_priority = utString(ap_language_priority());
-        }
-        if (the_env_language.empty()) {
-            get_regional_language(&the_env_language, purpose);
-            s_users_env = the_env_language;
-        }
-    }
-    the_env_type = purpose;
-    // A copy of this thread's own, which another thread's recomputation cannot free.
-    thread_local utString copy;
-    copy = utString(the_env_language.text());
-    return copy.text();
+    return nls_intern(nlsEnvironmentLanguage::get(purpose).language).text();
 }
 
-const utString& nlsDomainManager::env_priority() {
-    static const utString none;
-    env_language(nlsLANG_DATABASE);
-    return the_current_language.empty() ? the_env_priority : none;
+void nlsDomainManager::set_source_language(const utString& name) {
+    nlsChangeGuard guard;
+    nlsRegistry::set_source_language(name);
+}
+
+const utString& nlsDomainManager::source_language() {
+    nlsChangeGuard guard;
+    return nls_intern(nlsRegistry::source_language());
 }
 
 char* nlsDomainManager::get_language(char* buffer) {
@@ -151,17 +114,31 @@ utString nlsDomainManager::fix_setlocale_argument(const utString& name) {
 
 int nlsDomainManager::do_setlocale(int category, const utString& name) {
     nlsChangeGuard guard;
+    return set_locale(category, name);
+}
+
+int nlsDomainManager::set_locale(int category, const utString& name) {
     utString users = s_users_env;
     if (!users.empty()) users = fix_setlocale_argument(users);
     utString chosen = name == users ? utString(utStringLit{}, "") : name;
     // The language table knows the ISO names of its languages; the platform maps with them.
     nlsLanguage record(chosen.c_str());
     const char* iso = record.iso_name().c_str();
-    if (!ap_setlocale(category, chosen.c_str(), iso)) return 0;
+    // A language that the user gave as a POSIX locale (de_DE.ISO-8859-1, C.UTF-8) takes that very
+    // locale where the run time has it, so that the user's codeset stays.
+    utString posix = chosen.empty() ? utString() : nlsEnvironmentLanguage::locale_value_of(chosen);
+    if (!posix.empty() && ap_setlocale(category, posix.c_str(), nullptr)) {
+        chosen = posix;
+        iso = nullptr;
+    } else if (!ap_setlocale(category, chosen.c_str(), iso)) {
+        return 0;
+    }
     try {
         std::locale named =
             ap_make_locale(std::locale(), chosen.c_str(), iso, cpp_category(category));
-        if (named.name() != "*") s_cpp_named_locale = named;
+        // A platform whose locales have no names (mingw-w64) keeps a whole language's all the same.
+        if (named.name() != "*" || (ap_unnamed_locales() && category == LC_ALL))
+            s_cpp_named_locale = named;
         std::locale num(named, new nlsNumPunct(chosen.c_str(), 0));
         s_cpp_num_locale = num;
         std::locale::global(num);
@@ -173,12 +150,16 @@ int nlsDomainManager::do_setlocale(int category, const utString& name) {
 
 unsigned int nlsDomainManager::setlocale(int category) {
     nlsChangeGuard guard;
+    return apply_locale(category);
+}
+
+unsigned int nlsDomainManager::apply_locale(int category) {
     nlsErrorData record(nlsERROR_NONE);
     // NO_TRANSLATION counts as a chosen language ("English"), so only an empty choice asks the
     // environment.
     utString wanted;
     if (the_current_language.empty()) {
-        wanted = utString(env_language(nlsLANG_LOCALE));
+        wanted = nlsEnvironmentLanguage::get(nlsLANG_LOCALE).language;
     } else {
         wanted = the_current_language;
         if (wanted == s_no_translation_language) {
@@ -188,9 +169,9 @@ unsigned int nlsDomainManager::setlocale(int category) {
     }
     if (!wanted.empty()) {
         utString argument = fix_setlocale_argument(wanted);
-        if (!do_setlocale(category, argument))
+        if (!set_locale(category, argument))
             record = nlsErrorData(nlsERROR_LOCALE_SETUP, argument);
-    } else if (!do_setlocale(category, utString(utStringLit{}, ""))) {
+    } else if (!set_locale(category, utString(utStringLit{}, ""))) {
         record = nlsErrorData(nlsERROR_LOCALE_SETUP, utString(utStringLit{}, "????"));
     }
     nlsUtils::lookup_decimal_point();
@@ -205,39 +186,31 @@ unsigned int nlsDomainManager::setlocale(int category) {
 
 unsigned int nlsDomainManager::language(const utString& name) {
     nlsChangeGuard guard;
-    // POSIX names (de_DE.UTF-8) are taken for the library's names they mean (German).
-    const utString chosen = nls_language_of(name);
-    the_current_language = chosen;
-    if (the_databases) {
-        // Every database decides for itself whether to search again: one that shares its
-        // catalogue reports the environment's language, which need not be that of its file. An
-        // iterator of our own leaves the list's cursor to add and remove.
-        nlsDataBasecoDListPtrcoPtrcoDListBcoIteratorB each(the_databases);
-        while (++each)
-            each.value()->language(chosen);
-    }
-    return setlocale(LC_ALL);
+    return nlsRegistry::choose_language(name);
 }
 
 void nlsDomainManager::set_regional_locale() {
     nlsChangeGuard guard;
     utString kept = the_current_language;
     get_regional_language(&the_current_language, nlsLANG_REGIONAL);
-    setlocale(LC_ALL);
+    apply_locale(LC_ALL);
     the_current_language = kept;
 }
 
 void nlsDomainManager::unset_regional_locale() {
     nlsChangeGuard guard;
-    setlocale(LC_ALL);
+    apply_locale(LC_ALL);
 }
 
+// Where locales have no names (mingw-w64), the named locale is told from the numeric one by
+// identity: "has no name" then means "is not the named locale".
 bool nlsDomainManager::set_cpp_named_locale() {
     nlsChangeGuard guard;
     std::string named = s_cpp_named_locale.name();
     std::string global = std::locale().name();
     if (!named.empty()) {
-        if (global == "*") std::locale::global(s_cpp_named_locale);
+        if (global == "*" && std::locale() != s_cpp_named_locale)
+            std::locale::global(s_cpp_named_locale);
         return true;
     }
     return !global.empty() && global != "*";
@@ -247,7 +220,8 @@ bool nlsDomainManager::set_cpp_num_locale() {
     nlsChangeGuard guard;
     std::string num = s_cpp_num_locale.name();
     if (num.empty() || num != "*") return false;
-    if (std::locale().name() != "*") std::locale::global(s_cpp_num_locale);
+    if (std::locale().name() != "*" || std::locale() == s_cpp_named_locale)
+        std::locale::global(s_cpp_num_locale);
     return true;
 }
 
@@ -256,11 +230,11 @@ int nlsDomainManager::numeric_translation(int flag) {
     int old = the_numeric_translation_flag;
     the_numeric_translation_flag = flag;
     if (flag) {
-        setlocale(LC_NUMERIC);
+        apply_locale(LC_NUMERIC);
     } else {
         const char* current = std::setlocale(LC_NUMERIC, nullptr);
         if (!current || std::strcmp(current, "C") != 0)
-            do_setlocale(LC_NUMERIC, utString(utStringLit{}, "C"));
+            set_locale(LC_NUMERIC, utString(utStringLit{}, "C"));
     }
     nlsUtils::lookup_decimal_point();
     return old;

@@ -58,12 +58,14 @@ TEST_F(Database, LanguageFallsBackToShortFormThenEnvironmentThenC) {
     EXPECT_EQ(db.language(utString("french")), 1);
     EXPECT_STREQ(db.language(), "French");
 
-    EXPECT_EQ(db.language(utString("Latin")), 0);
-    EXPECT_EQ(reports.take(), (Lines{kMissing + "Latin>", fallback}));
+    EXPECT_EQ(db.language(utString("Quenya")), 0);
+    const std::string searched =
+        "NLS Warning: Catalog <editor> was looked for in <" + dir.path() + "> under <Quenya>";
+    EXPECT_EQ(reports.take(), (Lines{kMissing + "Quenya>", searched, fallback}));
     EXPECT_STREQ(db.language(), "German"); // the environment's, in short
 
     std::remove((dir / "German/LC_MESSAGES/editor.mo").c_str());
-    EXPECT_EQ(db.language(utString("Latin")), 0);
+    EXPECT_EQ(db.language(utString("Quenya")), 0);
     EXPECT_STREQ(db.language(), "C");
 }
 
@@ -72,8 +74,58 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
                         "this is plain text, not a catalogue");
     nlstest::AssertCapture asserts;
     DataBase db(dir.path().c_str(), "editor");
-    EXPECT_EQ(reports.take(),
-              (Lines{"NLS Error: Catalog Magic number failed", kMissing + "German>"}));
+    EXPECT_EQ(reports.take(), (Lines{"NLS Warning: Catalog <editor> could not be loaded from <" +
+                                         dir.path() + "/German/LC_MESSAGES/editor.mo>",
+                                     "NLS Error: Catalog Magic number failed", kMissing + "German>"}));
+    EXPECT_EQ(asserts.reports().size(), 1u);
+}
+
+// A program written in English needs no English catalogue: once it says so, an English user
+// gets its messages untranslated and no report; other users as before.
+TEST_F(Database, SourceLanguageNeedsNoCatalogue) {
+    catalogue(dir.path(), "de", "editor", {"m"});
+    const struct {
+        const char *name, *lang, *language_list, *source, *language, *expected;
+        Lines reports;
+    } cases[] = {
+        {"English user", "en_GB.UTF-8", nullptr, "English", "English", "m", {}},
+        {"regional settings", nullptr, nullptr, "en", "English", "m", {}},
+        {"first in the list", "de_DE.UTF-8", "en:de", "English", "English", "m", {}},
+        {"German user", "de_DE.UTF-8", nullptr, "English", "German", "de:m", {}},
+        {"nothing declared", "en_US.UTF-8", nullptr, "", "English", "m",
+         {kMissing + "English>"}},
+    };
+    for (const auto& c : cases) {
+        nlstest::forget_languages();
+        nlstest::ScopedEnv lang("LANG", c.lang), list("LANGUAGE", c.language_list);
+        nlsDomainManager::set_source_language(utString(c.source));
+        DataBase db(dir.path().c_str(), "editor");
+        EXPECT_STREQ(db.language(), c.language) << c.name;
+        EXPECT_STREQ(db.gettext("m"), c.expected) << c.name;
+        EXPECT_EQ(reports.take(), c.reports) << c.name;
+    }
+    // Chosen explicitly: no report, and no fallback to the environment's language.
+    nlsDomainManager::set_source_language(utString("English"));
+    nlstest::ScopedEnv lang("LANG", "de_DE.UTF-8");
+    nlstest::forget_languages();
+    DataBase db(dir.path().c_str(), "editor");
+    EXPECT_EQ(db.language(utString("English")), 1);
+    EXPECT_STREQ(db.gettext("m"), "m");
+    EXPECT_EQ(reports.take(), Lines{});
+    nlsDomainManager::set_source_language(utString());
+}
+
+// The ready handler keeps what is wrong and drops what is only missing.
+TEST_F(Database, ErrorsOnlyHandlerDropsMissingCatalogueWarnings) {
+    nlstest::write_file(dir / "German/LC_MESSAGES/damaged.mo", "this is plain text, not a catalogue");
+    nlsDataBase::error_handler(nlsDataBase::report_errors_only);
+    nlstest::AssertCapture asserts;
+    testing::internal::CaptureStderr();
+    { DataBase missing(dir.path().c_str(), "missing"); }
+    { DataBase damaged(dir.path().c_str(), "damaged"); }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "NLS Warning: Catalog <damaged> could not be loaded from <" + dir.path() +
+                  "/German/LC_MESSAGES/damaged.mo>\nNLS Error: Catalog Magic number failed\n");
     EXPECT_EQ(asserts.reports().size(), 1u);
 }
 

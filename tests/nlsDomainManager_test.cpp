@@ -2,6 +2,8 @@
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
 
+#include <nls/internal/nlsChangeGuard.h>
+
 #include "nlsManagerTestSupport.h"
 
 #include <memory>
@@ -131,6 +133,84 @@ TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageASearchWouldFindNow) {
                 EXPECT_EQ(database ? database->gettext("m") : expected.c_str(), expected) << trace;
         }
     }
+}
+
+// What the application chose holds against the environment, in whatever order things happen.
+TEST_F(DomainManager, ApplicationsChoiceHolds) {
+    for (const char* language : {"German", "French"})
+        catalogue(dir.path(), language, "editor", {"m"});
+    nlstest::ScopedEnv french_first("LANGUAGE", "fr");
+    const struct {
+        const char* name;
+        const char* before; // chosen before the database is made; null: none
+        const char* after;  // chosen once it is made; null: none
+        const char* expected;
+    } cases[] = {
+        {"C after the environment's", nullptr, "C", "m"},
+        {"made after a choice", "French", nullptr, "French:m"},
+        {"the environment's own language, chosen, beats LANGUAGE", "German", nullptr, "German:m"},
+        {"LANGUAGE while nothing is chosen", nullptr, nullptr, "French:m"},
+    };
+    for (const auto& c : cases) {
+        nlstest::forget_languages();
+        if (c.before) nlsDomainManager::language(utString(c.before));
+        DataBase editor(dir.path().c_str(), "editor");
+        if (c.after) nlsDomainManager::language(utString(c.after));
+        EXPECT_STREQ(editor.gettext("m"), c.expected) << c.name;
+    }
+}
+
+TEST_F(DomainManager, UnknownDomainsAnswerUntranslated) {
+    std::string path = catalogue(dir.path(), "German", "editor", {"m"});
+    DataBase editor(dir.path().c_str(), "editor");
+    nlsDomainManager::textdomain("editor");
+    const char* m = "m";
+    EXPECT_EQ(nlsDomainManager::dgettext("no-such-domain", m), m);
+    EXPECT_EQ(nlsDomainManager::dpgettext("no-such-domain", "menu", m), m);
+    EXPECT_STREQ(nlsDomainManager::textdomain(""), path.c_str()); // the current one's, as null
+}
+
+// A switch is one change: the lock taken once, and lookups, even from a report handler called
+// in the middle of it, see the state before it or after it, never part of it.
+nlsDataBase* g_watched = nullptr;
+std::string g_seen;
+
+TEST_F(DomainManager, SwitchIsOneChange) {
+    catalogue(dir.path(), "German", "editor", {"m"});
+    catalogue(dir.path(), "French", "editor", {"m"});
+    catalogue(dir.path(), "German", "viewer", {"m"});
+    DataBase editor(dir.path().c_str(), "editor");
+    DataBase viewer(dir.path().c_str(), "viewer"); // has no French: reports while switching
+    const unsigned long before = nlsChangeGuard::acquisitions();
+    nlsDomainManager::language(utString("Italian")); // none: German, the environment's, serves
+    EXPECT_EQ(nlsChangeGuard::acquisitions() - before, 1u);
+    g_watched = &editor;
+    nlsDataBase::error_handler([](const nlsDataBase&, const nlsErrorData&) {
+        g_watched->language(); // a query in the middle of the change is no end of it
+        g_seen += std::string(g_watched->gettext("m")) + " ";
+        return 1;
+    });
+    nlsDomainManager::language(utString("French"));
+    EXPECT_EQ(g_seen, "German:m ");
+    EXPECT_STREQ(editor.gettext("m"), "French:m");
+}
+
+// Names handed out stay valid whatever changes afterwards, and two calls share no buffer.
+TEST_F(DomainManager, LanguageNamesLiveAsLongAsTheProcess) {
+    catalogue(dir.path(), "German", "editor", {"m"});
+    catalogue(dir.path(), "French", "viewer", {"m"});
+    DataBase editor(dir.path().c_str(), "editor");
+    DataBase viewer(dir.path().c_str(), "viewer");
+    viewer.language(utString("French"));
+    const char* german = editor.language();
+    const char* french = viewer.language();
+    const utString& current = nlsDomainManager::language();
+    const char* environment = nlsDomainManager::env_language(nlsLANG_DATABASE);
+    nlsDomainManager::language(utString("Italian"));
+    EXPECT_STREQ(german, "German");
+    EXPECT_STREQ(french, "French");
+    EXPECT_STREQ(current.c_str(), "");
+    EXPECT_STREQ(environment, "German");
 }
 
 using Names = std::vector<std::string>;

@@ -85,6 +85,12 @@ TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
         {nullptr, nullptr, "fr_FR.UTF-8", "it:de_CH", nullptr, "German", "German:Open"},
         {nullptr, nullptr, "de_DE.UTF-8", "C:fr", nullptr, "C", "Open"},
         {nullptr, nullptr, "de_DE.UTF-8", garbage.c_str(), nullptr, "German", "German:Open"},
+        // Only "C" and "POSIX" make LANGUAGE count for nothing.
+        {nullptr, nullptr, "C.UTF-8", "fr", nullptr, "French", "fr:Open"},
+        // A language that no known locale speaks keeps its name whole.
+        {nullptr, nullptr, "xx_YY.UTF-8", nullptr, nullptr, "xx_YY.UTF-8", "Open",
+         {"NLS Warning: Setting up locale for language <xx_YY.UTF-8> failed",
+          "NLS Warning: Catalog <shop> failed to load for language <xx_YY.UTF-8>"}},
     };
     for (const Case& c : cases) {
         ScopedEnv all("LC_ALL", c.lc_all), messages("LC_MESSAGES", c.lc_messages),
@@ -92,7 +98,7 @@ TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
         nlstest::ScopedUser user(c.user ? c.user : "en-GB");
         if (!user.active()) continue; // a Windows process keeps the user it started with
         SCOPED_TRACE("row " + std::to_string(&c - cases));
-        Manager::the_env_language = utString();
+        nlstest::forget_languages();
         nlstest::DataBase shop(dir.path().c_str(), "shop");
         EXPECT_EQ(reports.take(), c.reports);
         EXPECT_STREQ(shop.language(), c.language);
@@ -103,10 +109,24 @@ TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
 
 TEST_F(LocaleSelection, ChosenPosixNamesMeanLibraryNames) {
     const char* cases[][2] = {
-        {"en_US.UTF-8", "English"}, {"de_XX", "German"}, {"de-DE", "de-DE"}, {"xx_YY", "xx_YY"}};
+        {"en_US.UTF-8", "English"}, {"de_XX", "German"},     {"de-DE", "de-DE"},
+        {"xx_YY", "xx_YY"},         {"xx_YY.UTF-8", "xx_YY.UTF-8"}};
     for (auto& c : cases) {
         nlsDomainManager::language(utString(c[0]));
         EXPECT_EQ(nlsDomainManager::language(), utString(c[1])) << c[0];
+    }
+}
+
+// A user's POSIX locale is set as it stands where the run time has it, codeset included.
+TEST_F(LocaleSelection, PosixLocaleOfTheUserIsSetAsItStands) {
+    for (const char* value : {"C.UTF-8", "de_DE.ISO-8859-1", "de_AT.UTF-8"}) {
+        const char* known = std::setlocale(LC_ALL, value);
+        const std::string expected = known ? known : "";
+        std::setlocale(LC_ALL, "C");
+        ScopedEnv lang("LANG", value);
+        nlstest::forget_languages();
+        ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u) << value;
+        if (known) EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), expected);
     }
 }
 
@@ -164,6 +184,15 @@ TEST_F(LocaleSelection, GermanNumbersHaveNoGroupingAndNeutralBlocksNestAndRestor
     }
     EXPECT_EQ(std::to_string(1.5), "1,500000");
     EXPECT_TRUE(std::locale() == before);
+    // The named locale groups digits as the language does, on every platform.
+    EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
+    std::ostringstream named;
+    named << 1234567 << ' ' << 2.5;
+    EXPECT_EQ(named.str(), "1.234.567 2,5");
+    EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
+    std::ostringstream num;
+    num << 1234567;
+    EXPECT_EQ(num.str(), "1234567");
 }
 
 TEST_F(LocaleSelection, DisplayLanguageGoesThroughTheSettingsObject) {

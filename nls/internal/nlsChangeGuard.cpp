@@ -1,7 +1,8 @@
 #include <nls/internal/nlsChangeGuard.h>
 
-#include <nls/nlsDomainManager.h>
+#include <nls/internal/nlsRegistry.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace {
@@ -13,15 +14,21 @@ std::recursive_mutex& changes() {
 }
 
 thread_local int t_depth = 0;
+std::atomic<unsigned long> g_acquisitions{0};
 
 } // namespace
 
 nlsChangeGuard::nlsChangeGuard() {
     changes().lock();
     ++t_depth;
+    g_acquisitions.fetch_add(1, std::memory_order_relaxed);
 }
 
 nlsChangeGuard::~nlsChangeGuard() {
-    if (--t_depth == 0) nlsDomainManager::publish();
+    if (--t_depth == 0) nlsRegistry::publish();
     changes().unlock();
+}
+
+unsigned long nlsChangeGuard::acquisitions() {
+    return g_acquisitions.load(std::memory_order_relaxed);
 }

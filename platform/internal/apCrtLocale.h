@@ -24,6 +24,10 @@ NLS_EXPORT const char* ap_setlocale(int category, const char* name, const char* 
 NLS_EXPORT std::locale ap_make_locale(const std::locale& base, const char* name,
                                       const char* iso_name, std::locale::category category);
 
+/// True where the standard library builds no named locale but "C" (mingw-w64): the locales
+/// ap_make_locale gives then have no name.
+NLS_EXPORT bool ap_unnamed_locales();
+
 /// What a POSIX locale value names: ll[_CC][.codeset][@modifier] ("de_AT.UTF-8", "de_DE@euro",
 /// "de"), or the C locale ("C", "POSIX", "C.<codeset>").
 struct apPosixLocale {

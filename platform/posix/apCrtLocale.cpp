@@ -64,3 +64,7 @@ std::locale ap_make_locale(const std::locale& base, const char* name, const char
                            std::locale::category category) {
     return std::locale(base, ap_locale_name(name, iso_name).c_str(), category);
 }
+
+bool ap_unnamed_locales() {
+    return false;
+}

@@ -122,3 +122,7 @@ std::locale ap_make_locale(const std::locale& base, const char* name, const char
     return std::locale(
         narrow, new CrtNumPunct<wchar_t>(p.wide_decimal_point, p.wide_thousands_sep, p.grouping));
 }
+
+bool ap_unnamed_locales() {
+    return true;
+}

@@ -118,3 +118,68 @@ TEST_F(MsgfmtOracle, PluralFormsAndContextsAgreeWithGlibc) {
 }
 
 } // namespace
+
+namespace {
+
+// Trees of partial catalogues under POSIX folder names, read by a database and by glibc in the
+// same environment: each message comes from the same catalogue, or from none in both.
+using LanguageChainOracle = nlstest::StateSavingTest;
+
+TEST_F(LanguageChainOracle, EachMessageComesFromTheCatalogueGlibcTakesItFrom) {
+    const std::vector<std::string> messages = {"m1", "m2", "m3"};
+    struct Case {
+        const char *name, *lang, *language_list;
+        // folder, then the messages its catalogue holds ("" for a header alone)
+        std::vector<std::pair<const char*, const char*>> folders;
+    } cases[] = {
+        {"regional over base", "de_AT.UTF-8", nullptr, {{"de_AT", "m1"}, {"de", "m1 m2 m3"}}},
+        {"header-only regional", "de_CH.UTF-8", nullptr, {{"de_CH", ""}, {"de", "m1 m2"}}},
+        {"list with gaps", "de_DE.UTF-8", "fr:xx:de", {{"fr", "m1"}, {"de", "m2"}}},
+        {"list ended by C", "de_DE.UTF-8", "de_AT:C:fr", {{"de_AT", "m1"}, {"fr", "m1 m2 m3"}}},
+        {"modifier", "ca_ES.UTF-8@valencia", nullptr, {{"ca@valencia", "m1"}, {"ca", "m1 m2"}}},
+        {"modifier in the list", "ca_ES.UTF-8", "ca@valencia", {{"ca@valencia", "m1"}}},
+        {"latin script", "sr_RS.UTF-8@latin", nullptr, {{"sr@latin", "m1"}, {"sr", "m2"}}},
+        {"unknown language", "nb_NO.UTF-8", nullptr, {{"nb_NO", "m1"}, {"nb", "m1 m2"}}},
+        {"territory in the list", "ro_RO.UTF-8", "ro_MD", {{"ro_MD", "m1"}, {"ro", "m2"}}},
+        {"quotes", "en_US.UTF-8", "en@quot", {{"en@quot", "m1"}}},
+        {"list in C.UTF-8", "C.UTF-8", "de", {{"de", "m1 m2"}}},
+        {"codeset folder", "de_DE.UTF-8", nullptr, {{"de_DE.utf8", "m1"}, {"de", "m2"}}},
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        nlstest::forget_languages();
+        nlstest::TempDir dir;
+        nlstest::ScopedEnv all("LC_ALL", nullptr), messages_variable("LC_MESSAGES", nullptr),
+            lang("LANG", c.lang), list("LANGUAGE", c.language_list), nlspath("NLSPATH", nullptr);
+        // A domain of each row's own: glibc keeps what it loaded for a domain.
+        const std::string domain = "chain" + std::to_string(row++);
+        for (const auto& [folder, held] : c.folders) {
+            std::string po = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n";
+            std::string words = std::string(" ") + held + " ";
+            for (const std::string& m : messages)
+                if (words.find(" " + m + " ") != std::string::npos)
+                    po += "msgid \"" + m + "\"\nmsgstr \"" + folder + ":" + m + "\"\n";
+            // The plural entry goes with m2, with a rule of three forms of the catalogue's own.
+            if (words.find(" m2 ") != std::string::npos)
+                po += "msgid \"%d file\"\nmsgid_plural \"%d files\"\nmsgstr[0] \"" +
+                      std::string(folder) + "0\"\nmsgstr[1] \"" + folder + "1\"\n";
+            nlstest::write_file(dir / "in.po", po);
+            std::string mo = dir / (std::string(folder) + "/LC_MESSAGES/" + domain + ".mo");
+            nlstest::write_file(mo, "");
+            std::string command = NLS_MSGFMT " -o " + mo + " " + (dir / "in.po");
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        }
+        nlsDataBase database(dir.path().c_str(), domain.c_str());
+        ASSERT_NE(std::setlocale(LC_ALL, ""), nullptr) << c.lang << ": Debian package locales-all";
+        ::bindtextdomain(domain.c_str(), dir.path().c_str());
+        for (const std::string& m : messages)
+            EXPECT_STREQ(database.gettext(m.c_str()), ::dgettext(domain.c_str(), m.c_str()))
+                << c.name << ": " << m;
+        for (unsigned long n : {1ul, 2ul})
+            EXPECT_STREQ(database.ngettext("%d file", "%d files", n),
+                         ::dngettext(domain.c_str(), "%d file", "%d files", n))
+                << c.name << ": n=" << n;
+    }
+}
+
+} // namespace

@@ -20,7 +20,7 @@ TEST_F(DatabaseFile, FifoAtTheCataloguePathIsRefusedAtOnce) {
     nlstest::AssertCapture asserts;
     nlstest::DataBase db(dir.path().c_str(), "editor");
     ::alarm(0);
-    EXPECT_EQ(reports.take().at(0), "NLS Error: Could not stat the catalog");
+    EXPECT_EQ(reports.take().at(1), "NLS Error: Could not stat the catalog");
     EXPECT_EQ(asserts.reports().size(), 1u);
 }
 

@@ -46,7 +46,7 @@ StateSavingTest::StateSavingTest() : m_saved(std::make_unique<Saved>()) {
                              "NLS_USER_LOCALE", "NLS_REGISTRY", "HOME", "XDG_CONFIG_HOME"})
         m_saved->environment.emplace_back(name);
     m_saved->keep(Manager::the_current_language, Manager::the_env_language,
-                  Manager::the_env_priority, Manager::the_env_type, Manager::s_users_env,
+                  Manager::the_env_type, Manager::s_users_env,
                   DataBase::the_default_pathlist, Manager::the_regional_settings_flag,
                   Manager::the_numeric_translation_flag, Manager::s_cpp_named_locale,
                   Manager::s_cpp_num_locale, Manager::verbose_loading_info,
@@ -62,6 +62,13 @@ StateSavingTest::~StateSavingTest() {
     std::setlocale(LC_ALL, m_saved->c_locale.c_str());
     std::locale::global(m_saved->cpp_locale);
     ap_set_crt_seam(m_saved->seam);
+}
+
+void forget_languages() {
+    Manager::the_current_language = utString();
+    Manager::the_env_language = utString();
+    Manager::the_env_type = nlsLANG_NONE;
+    Manager::s_users_env = utString(utStringLit{}, "");
 }
 
 Reports::Reports() {

@@ -30,7 +30,6 @@ struct Manager : nlsDomainManager {
     using nlsDomainManager::the_current_language;
     using nlsDomainManager::the_databases;
     using nlsDomainManager::the_env_language;
-    using nlsDomainManager::the_env_priority;
     using nlsDomainManager::the_env_type;
     using nlsDomainManager::the_error_handler;
     using nlsDomainManager::the_loaded_domains;
@@ -57,6 +56,9 @@ private:
     struct Saved;
     std::unique_ptr<Saved> m_saved;
 };
+
+/// The manager forgets the language chosen and the environment's cached one, as in a new process.
+void forget_languages();
 
 /// Records the reports the handlers get from now on, answering as the default handlers do; a
 /// StateSavingTest puts the handlers back.
