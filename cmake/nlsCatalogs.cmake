@@ -16,9 +16,9 @@
 # Adds the target <domain>_pot, which extracts the messages of <target>'s sources (headers too,
 # when they are listed among them) into <file.pot> with xgettext, and with PO the target
 # <domain>_merge, which extracts them and merges them into each .po file (msgmerge --update).
-# Neither runs in a normal build. The keywords are every lookup of the library (NLS_KEYWORDS
-# below), and KEYWORDS in xgettext's form: `_` for a macro _(message), `N_` for one that only
-# marks, `T_:1c,2` for one whose first argument is a context. NO_DEFAULT_KEYWORDS leaves only
+# Neither runs in a normal build. The keywords are every lookup of the library, and KEYWORDS in
+# xgettext's form: `_` for a macro _(message), `N_` for one that only marks, `C_:1c,2` for one
+# whose first argument is a context. NO_DEFAULT_KEYWORDS leaves only
 # KEYWORDS, for a program whose domains each have their own macros.
 #
 # Run as a script (cmake -P) this file is the build step for one .po file.
@@ -95,11 +95,6 @@ function(nls_add_catalogs target)
   endif()
 endfunction()
 
-# Every lookup of the library, in xgettext's keyword form: the same names and argument places for
-# nlsDomainManager's static members and a database's members.
-set(NLS_KEYWORDS gettext ngettext:1,2 pgettext:1c,2 npgettext:1c,2,3 dgettext:2 dngettext:2,3
-    dpgettext:2c,3 dnpgettext:2c,3,4)
-
 function(nls_extract_messages target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "NO_DEFAULT_KEYWORDS" "DOMAIN;POT" "PO;KEYWORDS")
   if(NOT TARGET ${target} OR NOT arg_DOMAIN OR NOT arg_POT)
@@ -117,16 +112,20 @@ function(nls_extract_messages target)
   endforeach()
   set(keywords)
   if(NOT arg_NO_DEFAULT_KEYWORDS)
-    list(APPEND arg_KEYWORDS ${NLS_KEYWORDS})
+    # Every lookup of the library: the same names and argument places for nlsDomainManager's
+    # static members and a database's members.
+    list(APPEND arg_KEYWORDS gettext ngettext:1,2 pgettext:1c,2 npgettext:1c,2,3 dgettext:2
+         dngettext:2,3 dpgettext:2c,3 dnpgettext:2c,3,4)
   endif()
   foreach(keyword ${arg_KEYWORDS})
     list(APPEND keywords --keyword=${keyword})
   endforeach()
   get_filename_component(pot ${arg_POT} ABSOLUTE)
   get_target_property(source_dir ${target} SOURCE_DIR)
-  # The sources as the build has them, relative to the target's folder where they lie there, so
-  # that the .pot names them the same on every machine.
-  set(sources "$<FILTER:$<TARGET_PROPERTY:${target},SOURCES>,INCLUDE,\\.(c|cc|cpp|cxx|h|hh|hpp|hxx)$>")
+  # The target's C and C++ files as it lists them, relative to its folder, where xgettext runs, so
+  # that the .pot names them alike on every machine.
+  set(sources "$<TARGET_PROPERTY:${target},SOURCES>")
+  set(sources "$<FILTER:${sources},INCLUDE,\\.(c|cc|cpp|cxx|h|hh|hpp|hxx)$>")
   get_filename_component(pot_dir ${pot} DIRECTORY)
   # -k alone drops xgettext's own list, so that only the library's lookups and the program's
   # keywords count.

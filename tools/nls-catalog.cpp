@@ -36,9 +36,6 @@ const char* const kUsage =
     "Mistakes (a missing or damaged file, a .po given for a .mo) give one line on standard\n"
     "error and status 1; wrong arguments give status 2.\n";
 
-// A catalogue's fixed header: magic, revision, count, two table offsets, hash size and offset.
-const std::uintmax_t kHeaderSize = 28;
-
 int usage_error(const char* text) {
     std::fprintf(stderr, "nls-catalog: %s (try --help)\n", text);
     return 2;
@@ -93,26 +90,26 @@ std::string unreadable(const std::string& file) {
     return "";
 }
 
+// Why `file` did not load, the library having answered `code`: in the file system's terms where
+// they tell, else the library's report.
+std::string load_problem(const std::string& file, unsigned int code) {
+    std::string problem = unreadable(file);
+    if (!problem.empty()) return problem;
+    if (parses_as_po(file)) return "a .po source, not a compiled catalogue: compile it with msgfmt";
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(file, error);
+    // The header alone (magic, revision, count, two table offsets, hash size and offset) has 28.
+    if (!error && size < 28) return std::to_string(size) + " bytes, too short to be a catalogue";
+    return "not loadable: " + std::string(nlsErrorData(code).text().c_str()) + " (code " +
+           std::to_string(code) + ")";
+}
+
 // The catalogue in `file`; null, after a one-line reason, when it does not load.
 std::unique_ptr<nlsLoadedDomain> load(const std::string& file) {
     unsigned int code = 0;
     auto domain = std::make_unique<nlsLoadedDomain>(utString(file.c_str()), &code);
     if (!domain->failed) return domain;
-    std::error_code error;
-    std::uintmax_t size = std::filesystem::file_size(file, error);
-    std::string problem = unreadable(file);
-    if (!problem.empty())
-        report(file, problem);
-    else if (parses_as_po(file))
-        report(file, "a .po source, not a compiled catalogue: compile it with msgfmt");
-    else if (!error && size < kHeaderSize)
-        report(file, std::to_string(size) +
-                         " bytes, too short to be a catalogue (its header "
-                         "alone has " +
-                         std::to_string(kHeaderSize) + ")");
-    else
-        report(file, "not loadable: " + std::string(nlsErrorData(code).text().c_str()) + " (code " +
-                         std::to_string(code) + ")");
+    report(file, load_problem(file, code));
     return nullptr;
 }
 
