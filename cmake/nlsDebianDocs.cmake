@@ -8,7 +8,8 @@ string(TIMESTAMP date "%a, %d %b %Y %H:%M:%S +0000" UTC) # SOURCE_DATE_EPOCH, wh
 foreach(component ${CPACK_COMPONENTS_ALL})
   string(TOUPPER ${component} name)
   set(package ${CPACK_DEBIAN_${name}_PACKAGE_NAME})
-  set(doc ${CPACK_TEMPORARY_DIRECTORY}/${component}${CPACK_PACKAGING_INSTALL_PREFIX}/share/doc/${package})
+  set(doc ${CPACK_TEMPORARY_DIRECTORY}/${component}${CPACK_PACKAGING_INSTALL_PREFIX})
+  set(doc ${doc}/share/doc/${package})
   file(MAKE_DIRECTORY ${doc})
   configure_file(${CPACK_RESOURCE_FILE_LICENSE} ${doc}/copyright COPYONLY)
   file(WRITE ${doc}/changelog "${CPACK_PACKAGE_NAME} (${CPACK_PACKAGE_VERSION}) unstable; urgency=medium

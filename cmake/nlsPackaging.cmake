@@ -7,7 +7,7 @@
 # The debug component: the library's debug information where debuggers look for it by build ID,
 # /usr/lib/debug/.build-id/xx/yyyy.debug. Only packages ask for it: a plain install leaves it out.
 find_program(NLS_READELF NAMES ${CMAKE_READELF} readelf)
-if(CMAKE_OBJCOPY AND NLS_READELF)
+if(NOT WIN32 AND CMAKE_OBJCOPY AND NLS_READELF)
   set(NLS_DEBUG_COMPONENT debug)
   install(CODE "
     execute_process(COMMAND ${NLS_READELF} -n \"$<TARGET_FILE:nls>\" OUTPUT_VARIABLE notes)
