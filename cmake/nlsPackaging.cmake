@@ -55,6 +55,11 @@ set(CPACK_DEBIAN_DEBUG_PACKAGE_DEPENDS "${nls_runtime_package} (= ${PROJECT_VERS
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "${PROJECT_DESCRIPTION} (shared library)")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "${PROJECT_DESCRIPTION} (development files)")
 set(CPACK_COMPONENT_DEBUG_DESCRIPTION "${PROJECT_DESCRIPTION} (debug information)")
-# Each package's /usr/share/doc/<package>/copyright and changelog.gz.
-set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/nlsDebianDocs.cmake)
+# Each package's /usr/share/doc/<package>/copyright and changelog.gz, and none from a build whose
+# library folder is not the multiarch one.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/nlsDebianStage.cmake)
+set(CPACK_NLS_LIBDIR ${CMAKE_INSTALL_LIBDIR})
+if(EXISTS /etc/debian_version AND NOT CMAKE_CROSSCOMPILING)
+  set(CPACK_NLS_MULTIARCH ${CMAKE_LIBRARY_ARCHITECTURE})
+endif()
 include(CPack)

@@ -1,8 +1,14 @@
 # Run by CPack on the staged files before it builds the packages (CPACK_PRE_BUILD_SCRIPTS): for
 # Debian, each package gets the /usr/share/doc/<package>/copyright and changelog.gz that every
-# binary package must carry; other generators are left as they are.
+# binary package must carry, and a build whose library folder is not the system's multiarch one
+# (one configured for a prefix such as /opt/nls) makes none; other generators are left as they are.
 if(NOT CPACK_GENERATOR STREQUAL "DEB")
   return()
+endif()
+if(CPACK_NLS_MULTIARCH AND NOT CPACK_NLS_LIBDIR STREQUAL "lib/${CPACK_NLS_MULTIARCH}")
+  message(FATAL_ERROR "Debian packages put the library in lib/${CPACK_NLS_MULTIARCH}, but this "
+                      "build installs it in ${CPACK_NLS_LIBDIR}: configure the build for packages "
+                      "with -DCMAKE_INSTALL_PREFIX=/usr")
 endif()
 string(TIMESTAMP date "%a, %d %b %Y %H:%M:%S +0000" UTC) # SOURCE_DATE_EPOCH, where set
 foreach(component ${CPACK_COMPONENTS_ALL})
