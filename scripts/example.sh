@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the library and the example program, then runs the example on the shipped catalogues.
+# Installs what the example needs, the locales it switches to included, builds the library and the
+# example program, then runs the example on the shipped catalogues.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh example

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the library and runs every test. With --sanitize, the same under AddressSanitizer and
-# UndefinedBehaviorSanitizer; with --tsan, under ThreadSanitizer; each in its own build folder. With
-# --windows, the Windows x86-64 build (mingw-w64), every test run under Wine.
+# Builds the library and runs every test, the install and package checks also from a Ninja build
+# folder. With --sanitize, the same under AddressSanitizer and UndefinedBehaviorSanitizer; with
+# --tsan, under ThreadSanitizer; each in its own build folder. With --windows, the Windows x86-64
+# build (mingw-w64), every test run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -44,6 +45,14 @@ elif [ "${1:-}" = "--tsan" ]; then
   build=build-tsan
   options=(-DNLS_SANITIZE=thread -DNLS_BUILD_BENCH=OFF)
   export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+fi
+if [ -z "${1:-}" ]; then
+  # The install and package checks once more from a Ninja build folder, which holds nothing else:
+  # every project they configure must follow the build's generator.
+  cmake -S . -B build-ninja -G Ninja -DNLS_BUILD_TESTS=ON -DNLS_BUILD_BENCH=OFF \
+    -DNLS_BUILD_EXAMPLES=OFF
+  cmake --build build-ninja -j2 --target nls nls-catalog
+  ctest --test-dir build-ninja -R '^(install|package)\.consumer$' --output-on-failure
 fi
 cmake -S . -B "$build" -DNLS_BUILD_TESTS=ON "${options[@]}"
 cmake --build "$build" -j2

@@ -1,15 +1,18 @@
 // nls-catalog: what the library makes of a compiled catalogue, and the language folder of a .po
 // file. See kUsage.
 
+#include <nls/internal/nlsLocaleInfo.h>
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
 #include <nls/nlsLoadedDomain.h>
-#include <nls/internal/nlsLocaleInfo.h>
 #include <platform/internal/apCrtLocale.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -19,32 +22,86 @@ namespace {
 const char* const kUsage =
     "usage: nls-catalog check FILE...\n"
     "       nls-catalog lookup FILE MESSAGE [N] [--context CONTEXT]\n"
-    "       nls-catalog language PO-FILE\n"
+    "       nls-catalog language [--library-names] PO-FILE\n"
     "\n"
     "check     for each compiled catalogue (.mo): its byte order, message count and plural\n"
     "          rule, and every message that a lookup cannot reach; status 1 when a file does\n"
     "          not load or a message cannot be reached\n"
     "lookup    what the library answers for MESSAGE (with N, the plural form for N; with\n"
     "          --context, the message in that context); the message itself when untranslated\n"
-    "language  the library's language name, which names the catalogue folder, for a .po file:\n"
-    "          from its Language: header, else from its file name (de.po, pt_BR.po)\n"
+    "language  the catalogue folder for a .po file's language, from its Language: header, else\n"
+    "          from its file name: as /usr/share/locale names it (de, pt_BR), or with\n"
+    "          --library-names the library's name (German, Portuguese-BRA)\n"
     "\n"
-    "Mistakes (a missing or damaged file, a .po given for a .mo) give one line and status 1;\n"
-    "wrong arguments give status 2.\n";
+    "Mistakes (a missing or damaged file, a .po given for a .mo) give one line on standard\n"
+    "error and status 1; wrong arguments give status 2.\n";
 
 int usage_error(const char* text) {
     std::fprintf(stderr, "nls-catalog: %s (try --help)\n", text);
     return 2;
 }
 
-// A source file given where a compiled catalogue belongs: its name, or its first bytes.
-bool looks_like_po(const std::string& file) {
-    if (file.size() > 3 && file.compare(file.size() - 3, 3, ".po") == 0) return true;
+// A mistake in a file the user named: one line on standard error.
+void report(const std::string& file, const std::string& problem) {
+    std::fprintf(stderr, "%s: %s\n", file.c_str(), problem.c_str());
+}
+
+// True when `text` is a .po keyword: msgctxt, msgid, msgid_plural, msgstr or msgstr[N].
+bool po_keyword(const std::string& text) {
+    if (text == "msgctxt" || text == "msgid" || text == "msgid_plural" || text == "msgstr")
+        return true;
+    return text.size() > 8 && text.compare(0, 7, "msgstr[") == 0 && text.back() == ']' &&
+           text.find_first_not_of("0123456789", 7) == text.size() - 1;
+}
+
+// True when `file` reads as a .po source: blank lines, comments, keywords followed by a quoted
+// string and quoted continuation lines only, with at least one msgid.
+bool parses_as_po(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
-    std::string start(16, '\0');
-    in.read(&start[0], static_cast<std::streamsize>(start.size()));
-    return start.compare(0, 1, "#") == 0 || start.compare(0, 5, "msgid") == 0 ||
-           start.compare(0, 7, "msgctxt") == 0;
+    bool msgid = false;
+    bool first = true;
+    for (std::string line; std::getline(in, line); first = false) {
+        if (first && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3); // a UTF-8 mark
+        std::size_t start = line.find_first_not_of(" \t\r");
+        if (start == std::string::npos || line[start] == '#') continue;
+        std::size_t open = line.find('"', start);
+        std::size_t close = line.find_last_not_of(" \t\r");
+        if (open == std::string::npos || close == open || line[close] != '"') return false;
+        std::string keyword = line.substr(start, open - start);
+        keyword.erase(keyword.find_last_not_of(" \t") + 1);
+        if (!keyword.empty() && !po_keyword(keyword)) return false;
+        msgid = msgid || keyword == "msgid";
+    }
+    return msgid;
+}
+
+// What keeps `file` from being read as a catalogue at all (missing, a folder, a FIFO or device,
+// no permission), or empty. A FIFO is never opened here: that would wait for a writer.
+std::string unreadable(const std::string& file) {
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found) return "no such file";
+    if (error) return "cannot be read: " + error.message();
+    if (std::filesystem::is_directory(status)) return "a directory, not a catalogue";
+    if (!std::filesystem::is_regular_file(status)) return "not a regular file";
+    std::FILE* stream = std::fopen(file.c_str(), "rb");
+    if (!stream) return std::string("cannot be read: ") + std::strerror(errno);
+    std::fclose(stream);
+    return "";
+}
+
+// Why `file` did not load, the library having answered `code`: in the file system's terms where
+// they tell, else the library's report.
+std::string load_problem(const std::string& file, unsigned int code) {
+    std::string problem = unreadable(file);
+    if (!problem.empty()) return problem;
+    if (parses_as_po(file)) return "a .po source, not a compiled catalogue: compile it with msgfmt";
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(file, error);
+    // The header alone (magic, revision, count, two table offsets, hash size and offset) has 28.
+    if (!error && size < 28) return std::to_string(size) + " bytes, too short to be a catalogue";
+    return "not loadable: " + std::string(nlsErrorData(code).text().c_str()) + " (code " +
+           std::to_string(code) + ")";
 }
 
 // The catalogue in `file`; null, after a one-line reason, when it does not load.
@@ -52,12 +109,7 @@ std::unique_ptr<nlsLoadedDomain> load(const std::string& file) {
     unsigned int code = 0;
     auto domain = std::make_unique<nlsLoadedDomain>(utString(file.c_str()), &code);
     if (!domain->failed) return domain;
-    if (code == nlsERROR_CATALOG_MAGIC && looks_like_po(file))
-        std::printf("%s: a .po source, not a compiled catalogue: compile it with msgfmt\n",
-                    file.c_str());
-    else
-        std::printf("%s: not loadable: %s (code %u)\n", file.c_str(),
-                    nlsErrorData(code).text().c_str(), code);
+    report(file, load_problem(file, code));
     return nullptr;
 }
 
@@ -115,12 +167,12 @@ bool check(const std::string& file) {
         const char* translation = string_at(d, d.translations, i);
         if (message && translation && d.translate(message) == translation) continue;
         ++unreachable;
-        std::printf("%s: message %u cannot be reached: \"%s\"\n", file.c_str(), i + 1,
-                    message ? printable(message).c_str() : "(outside the file)");
+        report(file, "message " + std::to_string(i + 1) + " cannot be reached: \"" +
+                         (message ? printable(message) : "(outside the file)") + "\"");
     }
     if (unreachable)
-        std::printf("%s: %u of %u messages cannot be reached\n", file.c_str(), unreachable,
-                    d.string_count);
+        report(file, std::to_string(unreachable) + " of " + std::to_string(d.string_count) +
+                         " messages cannot be reached");
     return unreachable == 0;
 }
 
@@ -171,10 +223,25 @@ std::string po_language(std::ifstream& in) {
     return "";
 }
 
-int language(const std::string& file) {
+// The catalogue folder for a language value: as /usr/share/locale names it ("de", "pt_BR"), or
+// with `library_names` the library's name ("German", "Portuguese-BRA"); empty when the value
+// names no language that a catalogue can be for.
+std::string language_folder(const std::string& value, bool library_names) {
+    std::string posix = ap_posix_locale(value.c_str()).locale_name.c_str(); // "de-AT", "de", "C"
+    nlsLanguage table(nls_language_of(utString(value.c_str())).c_str());
+    std::string iso = table.iso_name().c_str();
+    if (posix.empty() && !iso.empty()) // a library or ISO name: the country only where named
+        posix = table.has_extension() ? iso : iso.substr(0, iso.find('-'));
+    if (posix.empty() || posix == "C") return "";
+    if (library_names) return table.name().c_str();
+    std::replace(posix.begin(), posix.end(), '-', '_');
+    return posix;
+}
+
+int language(const std::string& file, bool library_names) {
     std::ifstream in(file);
     if (!in) {
-        std::printf("%s: cannot be read\n", file.c_str());
+        report(file, "cannot be read");
         return 1;
     }
     std::string value = po_language(in);
@@ -183,16 +250,13 @@ int language(const std::string& file) {
         value = file.substr(slash == std::string::npos ? 0 : slash + 1);
         value = value.substr(0, value.rfind('.'));
     }
-    // The table's name for table languages and ISO names; the POSIX mapping otherwise.
-    nlsLanguage table(nls_language_of(utString(value.c_str())).c_str());
-    bool known = !table.iso_name().empty() || !ap_posix_locale(value.c_str()).language.empty();
-    if (!known) {
-        std::printf("%s: names no language (\"%s\"): give it a Language: header such as de or "
-                    "pt_BR\n",
-                    file.c_str(), value.c_str());
+    std::string folder = language_folder(value, library_names);
+    if (folder.empty()) {
+        report(file, "names no language (\"" + value +
+                         "\"): give it a Language: header such as de or pt_BR");
         return 1;
     }
-    std::printf("%s\n", table.name().c_str());
+    std::printf("%s\n", folder.c_str());
     return 0;
 }
 
@@ -205,12 +269,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "check" && argc > 2) {
-        bool all = true;
+        int failed = 0; // every file is checked and reported, whatever the ones before it gave
         for (int i = 2; i < argc; ++i)
-            all = check(argv[i]) && all;
-        return all ? 0 : 1;
+            failed += check(argv[i]) ? 0 : 1;
+        return failed ? 1 : 0;
     }
     if (command == "lookup") return lookup(argc, argv);
-    if (command == "language" && argc == 3) return language(argv[2]);
+    if (command == "language" && argc == 3) return language(argv[2], false);
+    if (command == "language" && argc == 4 && std::strcmp(argv[2], "--library-names") == 0)
+        return language(argv[3], true);
     return usage_error(command.empty() ? "no command" : "unknown command or missing file");
 }

@@ -1,13 +1,16 @@
 # Puts the built library into a scratch tree, then builds and runs a small consumer against it
 # twice: through find_package(nls) and through pkg-config; then builds the example program on its
 # own against it, its catalogues through nls_add_catalogs and the installed nls-catalog, and
-# installs and runs it. MODE "install" runs cmake --install;
-# MODE "package" runs cpack -G DEB and unpacks both packages with dpkg-deb -x, as apt would
-# install them, but into the scratch tree. For Windows (NLS_WINDOWS) the consumer is cross-built
-# with the toolchain file and run by the emulator in a copy of the installed bin/ folder, whose
-# programs and DLLs may import nothing but Windows' own DLLs and each other.
+# installs and runs it. MODE "install" runs cmake --install, and then the translator's round trip
+# on examples/hello; MODE "package" runs cpack -G DEB, checks the packages (lintian among others)
+# and unpacks them with dpkg-deb -x, as apt would install them, but into the scratch tree. Every
+# project configured here uses the build's own generator and make program. For Windows
+# (NLS_WINDOWS) the consumer is cross-built with the toolchain file and run by the emulator in a
+# copy of the installed bin/ folder, whose programs and DLLs may import nothing but Windows' own
+# DLLs and each other.
 cmake_policy(SET CMP0057 NEW) # if(IN_LIST)
 file(REMOVE_RECURSE ${WORK_DIR})
+set(generator -G "${NLS_GENERATOR}" -DCMAKE_MAKE_PROGRAM=${NLS_MAKE})
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -16,128 +19,203 @@ function(run)
   endif()
 endfunction()
 
+# Fails unless `text` holds each of the further arguments.
+function(expect_in what text)
+  foreach(part ${ARGN})
+    string(FIND "${text}" "${part}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "${what} lacks \"${part}\":\n${text}")
+    endif()
+  endforeach()
+endfunction()
+
 if(MODE STREQUAL "package")
-  run(cpack -G DEB --config ${NLS_BINARY_DIR}/CPackConfig.cmake -B ${WORK_DIR}/packages)
-  file(GLOB packages ${WORK_DIR}/packages/*.deb)
-  list(LENGTH packages count)
-  if(NOT count EQUAL 2)
-    message(FATAL_ERROR "expected a runtime and a development package, got: ${packages}")
+  set(packages ${WORK_DIR}/packages)
+  run(${CMAKE_CPACK_COMMAND} -G DEB --config ${NLS_BINARY_DIR}/CPackConfig.cmake -B ${packages})
+  set(runtime ${packages}/libnls0_${NLS_VERSION}_amd64.deb)
+  set(development ${packages}/libnls-dev_${NLS_VERSION}_amd64.deb)
+  set(debug ${packages}/libnls0-dbgsym_${NLS_VERSION}_amd64.deb)
+  file(GLOB made ${packages}/*.deb)
+  list(SORT made)
+  if(NOT made STREQUAL "${development};${debug};${runtime}")
+    message(FATAL_ERROR "expected the runtime, development and debug packages, got: ${made}")
   endif()
-  foreach(package ${packages})
+  run(lintian --fail-on error ${made})
+  execute_process(COMMAND dpkg-deb -f ${runtime} Depends OUTPUT_VARIABLE depends)
+  expect_in("the runtime's dependencies" "${depends}" "libc6 (>=" "libsqlite3-0 (>=")
+  execute_process(COMMAND dpkg-deb -f ${development} Depends OUTPUT_VARIABLE depends)
+  expect_in("the development package's dependencies" "${depends}" "libnls0 (= ${NLS_VERSION})")
+  run(dpkg-deb -e ${runtime} ${WORK_DIR}/control)
+  file(READ ${WORK_DIR}/control/shlibs shlibs)
+  file(READ ${WORK_DIR}/control/triggers triggers)
+  expect_in("the runtime's control files" "${shlibs}${triggers}" "libnls 0 libnls0 (>= "
+            "activate-noawait ldconfig")
+  foreach(package ${made})
     run(dpkg-deb -x ${package} ${WORK_DIR}/root)
   endforeach()
-  execute_process(COMMAND dpkg-deb -f ${WORK_DIR}/packages/libnls-dev_${NLS_VERSION}_amd64.deb
-                          Depends OUTPUT_VARIABLE depends)
-  if(NOT depends MATCHES "libnls")
-    message(FATAL_ERROR "the development package does not depend on the runtime: ${depends}")
-  endif()
   set(prefix ${WORK_DIR}/root/usr)
+  # The library without its debug information, which lies in the debug package under its build ID.
+  execute_process(COMMAND readelf -S -n ${prefix}/${NLS_LIBDIR}/libnls.so.0 OUTPUT_VARIABLE elf)
+  string(REGEX MATCH "Build ID: ([0-9a-f][0-9a-f])([0-9a-f]+)" id "${elf}")
+  if(elf MATCHES "debug_info" OR NOT id OR
+     NOT EXISTS ${prefix}/lib/debug/.build-id/${CMAKE_MATCH_1}/${CMAKE_MATCH_2}.debug)
+    message(FATAL_ERROR "the runtime's library is not stripped, or its debug information is "
+                        "not in the debug package:\n${elf}")
+  endif()
 else()
   set(prefix ${WORK_DIR}/prefix)
   run(${CMAKE_COMMAND} --install ${NLS_BINARY_DIR} --prefix ${prefix})
 endif()
 
-set(installed include/nls/nlsLoadedDomain.h include/platform/utString.h
-    include/platform/apExport.h lib/cmake/nls/nlsConfig.cmake lib/cmake/nls/nlsCatalogs.cmake
-    lib/pkgconfig/nls.pc)
+set(installed include/nls/nlsLoadedDomain.h include/nls/platform/utString.h
+    include/nls/platform/apExport.h ${NLS_LIBDIR}/cmake/nls/nlsConfig.cmake
+    ${NLS_LIBDIR}/cmake/nls/nlsCatalogs.cmake ${NLS_LIBDIR}/pkgconfig/nls.pc)
 if(NLS_WINDOWS)
-  list(APPEND installed bin/nls.dll lib/libnls.dll.a bin/nls-catalog.exe)
+  list(APPEND installed bin/nls.dll ${NLS_LIBDIR}/libnls.dll.a bin/nls-catalog.exe)
 else()
-  list(APPEND installed lib/libnls.so bin/nls-catalog)
+  list(APPEND installed ${NLS_LIBDIR}/libnls.so bin/nls-catalog)
 endif()
 foreach(file ${installed})
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-# The system's names, the backends and the library's internal headers stay behind.
-foreach(file include/platform/apWinLocale.h include/platform/apCrtIo.h include/platform/posix
-             include/platform/windows include/nls/nlsLocaleInfo.h include/nls/nlsChangeGuard.h)
-  if(EXISTS ${prefix}/${file})
-    message(FATAL_ERROR "installed, but internal: ${file}")
-  endif()
-endforeach()
+# Every header in include/nls; the system's names, the backends and the internal headers stay
+# behind.
+file(GLOB top RELATIVE ${prefix}/include ${prefix}/include/*)
+file(GLOB_RECURSE private LIST_DIRECTORIES true RELATIVE ${prefix}/include ${prefix}/include/*)
+list(FILTER private INCLUDE REGEX "(^|/)(internal|posix|windows)(/|$)|apWinLocale|apCrtIo")
+if(NOT top STREQUAL "nls" OR private)
+  message(FATAL_ERROR "headers outside include/nls (${top}), or internal ones: ${private}")
+endif()
 
 set(consumer_options)
 if(NLS_WINDOWS)
   # A cross build finds packages inside its root path only, unless pointed at one.
   set(consumer_options -DCMAKE_TOOLCHAIN_FILE=${NLS_TOOLCHAIN_FILE}
-      -Dnls_DIR=${prefix}/lib/cmake/nls)
+      -Dnls_DIR=${prefix}/${NLS_LIBDIR}/cmake/nls)
 endif()
-run(${CMAKE_COMMAND} -S ${NLS_SOURCE_DIR}/tests/install/consumer -B ${WORK_DIR}/consumer
-    -DCMAKE_PREFIX_PATH=${prefix} ${consumer_options})
+run(${CMAKE_COMMAND} ${generator} -S ${NLS_SOURCE_DIR}/tests/install/consumer
+    -B ${WORK_DIR}/consumer -DCMAKE_PREFIX_PATH=${prefix} ${consumer_options})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
 
 find_program(PKG_CONFIG pkg-config REQUIRED)
-set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} ${prefix}/${NLS_LIBDIR}/pkgconfig)
 execute_process(COMMAND ${PKG_CONFIG} --cflags --libs nls OUTPUT_VARIABLE flags
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 separate_arguments(flags UNIX_COMMAND "${flags}")
 
-if(NOT NLS_WINDOWS)
-  # As a user without an rpath runs them: the library found through LD_LIBRARY_PATH.
-  set(ENV{LD_LIBRARY_PATH} ${prefix}/lib)
-  run(${WORK_DIR}/consumer/nls_consumer)
-  run(c++ -std=c++17 ${NLS_SOURCE_DIR}/tests/install/consumer/main.cpp ${flags}
-      -o ${WORK_DIR}/pc_consumer)
-  run(${WORK_DIR}/pc_consumer)
-
-  # The CMake function from a consumer project: the example, built and installed on its own.
-  run(${CMAKE_COMMAND} -S ${NLS_SOURCE_DIR}/examples -B ${WORK_DIR}/example
-      -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_INSTALL_PREFIX=${WORK_DIR}/example-prefix)
-  run(${CMAKE_COMMAND} --build ${WORK_DIR}/example)
-  run(${CMAKE_COMMAND} --install ${WORK_DIR}/example)
-  foreach(language German French Japanese Portuguese-BRA)
-    foreach(domain editor viewer)
-      set(file share/nls_example/${language}/LC_MESSAGES/${domain}.mo)
-      if(NOT EXISTS ${WORK_DIR}/example-prefix/${file})
-        message(FATAL_ERROR "nls_add_catalogs did not install ${file}")
+if(NLS_WINDOWS)
+  # What a user copies to a Windows machine: the installed bin/ folder, beside the programs.
+  set(bin ${WORK_DIR}/bin)
+  file(COPY ${prefix}/bin/ DESTINATION ${bin})
+  file(COPY ${WORK_DIR}/consumer/nls_consumer.exe DESTINATION ${bin})
+  run(${NLS_CXX} -std=c++17 ${NLS_SOURCE_DIR}/tests/install/consumer/main.cpp ${flags}
+      -o ${bin}/pc_consumer.exe)
+  file(GLOB modules ${bin}/*.dll ${bin}/*.exe)
+  file(GLOB shipped RELATIVE ${bin} ${bin}/*.dll)
+  string(TOLOWER "${shipped}" shipped)
+  set(system_dlls kernel32.dll advapi32.dll msvcrt.dll user32.dll)
+  foreach(module ${modules})
+    execute_process(COMMAND ${NLS_OBJDUMP} -p ${module} OUTPUT_VARIABLE dump
+                    COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+    foreach(import ${imports})
+      string(REGEX REPLACE "DLL Name: " "" dll "${import}")
+      string(TOLOWER "${dll}" dll)
+      if(NOT dll IN_LIST system_dlls AND NOT dll IN_LIST shipped)
+        message(FATAL_ERROR "${module} imports ${dll}, which is neither Windows' nor installed")
       endif()
     endforeach()
   endforeach()
-  foreach(program ${WORK_DIR}/example/nls_example ${WORK_DIR}/example-prefix/bin/nls_example)
-    execute_process(COMMAND ${program} --dir ${WORK_DIR}/example-prefix/share/nls_example
-                            --language pt_BR.UTF-8 --domain viewer Print
-                    OUTPUT_VARIABLE printed COMMAND_ERROR_IS_FATAL ANY)
-    if(NOT printed STREQUAL "Imprimir\n")
-      message(FATAL_ERROR "${program} printed: ${printed}")
-    endif()
-  endforeach()
-
-  # Without msgfmt the function stops the configuration with one clear message. Paths ignored so
-  # that find_program finds none; the compiler and make are given, as they are found the same way.
-  execute_process(COMMAND ${CMAKE_COMMAND} -S ${NLS_SOURCE_DIR}/examples -B ${WORK_DIR}/no-msgfmt
-                          -DCMAKE_PREFIX_PATH=${prefix} "-DCMAKE_IGNORE_PATH=/usr/bin;/bin"
-                          -DCMAKE_CXX_COMPILER=${NLS_CXX} -DCMAKE_MAKE_PROGRAM=${NLS_MAKE}
-                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(rc EQUAL 0 OR NOT out MATCHES "nls_add_catalogs: msgfmt not found")
-    message(FATAL_ERROR "configured without msgfmt (${rc}):\n${out}")
-  endif()
+  string(REPLACE "|" ";" emulator "${NLS_EMULATOR}")
+  run(${emulator} ${bin}/nls_consumer.exe)
+  run(${emulator} ${bin}/pc_consumer.exe)
   return()
 endif()
 
-# What a user copies to a Windows machine: the installed bin/ folder, beside the programs.
-set(bin ${WORK_DIR}/bin)
-file(COPY ${prefix}/bin/ DESTINATION ${bin})
-file(COPY ${WORK_DIR}/consumer/nls_consumer.exe DESTINATION ${bin})
-run(${NLS_CXX} -std=c++17 ${NLS_SOURCE_DIR}/tests/install/consumer/main.cpp ${flags}
-    -o ${bin}/pc_consumer.exe)
-file(GLOB modules ${bin}/*.dll ${bin}/*.exe)
-file(GLOB shipped RELATIVE ${bin} ${bin}/*.dll)
-string(TOLOWER "${shipped}" shipped)
-set(system_dlls kernel32.dll advapi32.dll msvcrt.dll user32.dll)
-foreach(module ${modules})
-  execute_process(COMMAND ${NLS_OBJDUMP} -p ${module} OUTPUT_VARIABLE dump
-                  COMMAND_ERROR_IS_FATAL ANY)
-  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
-  foreach(import ${imports})
-    string(REGEX REPLACE "DLL Name: " "" dll "${import}")
-    string(TOLOWER "${dll}" dll)
-    if(NOT dll IN_LIST system_dlls AND NOT dll IN_LIST shipped)
-      message(FATAL_ERROR "${module} imports ${dll}, which is neither Windows' nor installed")
+# As a user without an rpath runs them: the library found through LD_LIBRARY_PATH.
+set(ENV{LD_LIBRARY_PATH} ${prefix}/${NLS_LIBDIR})
+run(${WORK_DIR}/consumer/nls_consumer)
+run(c++ -std=c++17 ${NLS_SOURCE_DIR}/tests/install/consumer/main.cpp ${flags}
+    -o ${WORK_DIR}/pc_consumer)
+run(${WORK_DIR}/pc_consumer)
+
+# The CMake function from a consumer project: the example, built and installed on its own, its
+# catalogues in the folders /usr/share/locale uses.
+run(${CMAKE_COMMAND} ${generator} -S ${NLS_SOURCE_DIR}/examples -B ${WORK_DIR}/example
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_INSTALL_PREFIX=${WORK_DIR}/example-prefix)
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/example)
+run(${CMAKE_COMMAND} --install ${WORK_DIR}/example)
+foreach(language de fr ja pt_BR)
+  foreach(domain editor viewer)
+    set(file share/nls_example/${language}/LC_MESSAGES/${domain}.mo)
+    if(NOT EXISTS ${WORK_DIR}/example-prefix/${file})
+      message(FATAL_ERROR "nls_add_catalogs did not install ${file}")
     endif()
   endforeach()
 endforeach()
-string(REPLACE "|" ";" emulator "${NLS_EMULATOR}")
-run(${emulator} ${bin}/nls_consumer.exe)
-run(${emulator} ${bin}/pc_consumer.exe)
+foreach(program ${WORK_DIR}/example/nls_example ${WORK_DIR}/example-prefix/bin/nls_example)
+  execute_process(COMMAND ${program} --dir ${WORK_DIR}/example-prefix/share/nls_example
+                          --language pt_BR.UTF-8 --domain viewer Print
+                  OUTPUT_VARIABLE printed COMMAND_ERROR_IS_FATAL ANY)
+  if(NOT printed STREQUAL "Imprimir\n")
+    message(FATAL_ERROR "${program} printed: ${printed}")
+  endif()
+endforeach()
+
+# Without msgfmt the function stops the configuration with one clear message. Paths ignored so
+# that find_program finds none; the compiler and make are given, as they are found the same way.
+execute_process(COMMAND ${CMAKE_COMMAND} ${generator} -S ${NLS_SOURCE_DIR}/examples
+                        -B ${WORK_DIR}/no-msgfmt -DCMAKE_PREFIX_PATH=${prefix}
+                        "-DCMAKE_IGNORE_PATH=/usr/bin;/bin" -DCMAKE_CXX_COMPILER=${NLS_CXX}
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(rc EQUAL 0 OR NOT out MATCHES "nls_add_catalogs: msgfmt not found")
+  message(FATAL_ERROR "configured without msgfmt (${rc}):\n${out}")
+endif()
+if(MODE STREQUAL "package")
+  return()
+endif()
+
+# The translator's round trip, on a copy of examples/hello: the .pot from the sources, a French
+# catalogue begun with msginit, a message changed in the sources and merged into both catalogues,
+# the French translated; then the program's messages, plurals and contexts as the build compiled
+# them.
+set(hello ${WORK_DIR}/hello)
+file(COPY ${NLS_SOURCE_DIR}/examples/hello/ DESTINATION ${hello})
+run(${CMAKE_COMMAND} ${generator} -S ${hello} -B ${hello}/build -DCMAKE_PREFIX_PATH=${prefix})
+run(${CMAKE_COMMAND} --build ${hello}/build --target hello_pot)
+file(READ ${hello}/po/hello.pot pot)
+expect_in("the .pot" "${pot}" "msgid \"Hello, world!\"" "msgid_plural \"%lu arguments\""
+          "msgctxt \"menu\"\nmsgid \"Open\"" "msgctxt \"button\"\nmsgid \"Open\"")
+run(msginit --no-translator --locale=fr -i ${hello}/po/hello.pot -o ${hello}/po/fr.po)
+file(READ ${hello}/hello.cpp code)
+string(REPLACE "Hello, world!" "Hello, translators!" code "${code}")
+file(WRITE ${hello}/hello.cpp "${code}")
+run(${CMAKE_COMMAND} --build ${hello}/build --target hello_merge)
+file(READ ${hello}/po/de.po de)
+file(READ ${hello}/po/fr.po fr)
+expect_in("the merged catalogues" "${de}${fr}" "\"Language: de\\n\"" "\"Language: fr\\n\"")
+expect_in("the merged catalogues" "${de}" "msgid \"Hello, translators!\"")
+expect_in("the merged catalogues" "${fr}" "msgid \"Hello, translators!\"")
+# The French translator: "fr:", the context if any, and the message.
+string(REGEX REPLACE "msgctxt \"([^\"]*)\"\nmsgid \"([^\"]+)\"\nmsgstr \"\""
+       "msgctxt \"\\1\"\nmsgid \"\\2\"\nmsgstr \"fr:\\1:\\2\"" fr "${fr}")
+string(REGEX REPLACE "msgid \"([^\"]+)\"\nmsgid_plural \"([^\"]+)\"\nmsgstr\\[0\\] \"\"\nmsgstr\\[1\\] \"\""
+       "msgid \"\\1\"\nmsgid_plural \"\\2\"\nmsgstr[0] \"fr:\\1\"\nmsgstr[1] \"fr:\\2\"" fr "${fr}")
+string(REGEX REPLACE "msgid \"([^\"]+)\"\nmsgstr \"\"" "msgid \"\\1\"\nmsgstr \"fr:\\1\"" fr "${fr}")
+file(WRITE ${hello}/po/fr.po "${fr}")
+run(${CMAKE_COMMAND} --build ${hello}/build)
+foreach(case "de_DE.UTF-8|Hello, translators!\n3 Argumente\nÖffnen\nÖffnen…\n"
+             "fr_FR.UTF-8|fr:Hello, translators!\nfr:3 arguments\nfr:menu:Open\nfr:button:Open\n")
+  string(REPLACE "|" ";" case "${case}")
+  list(GET case 0 lang)
+  list(GET case 1 expected)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LC_ALL --unset=LC_MESSAGES
+                          --unset=LANGUAGE LANG=${lang} ./hello two args
+                  WORKING_DIRECTORY ${hello}/build OUTPUT_VARIABLE printed
+                  COMMAND_ERROR_IS_FATAL ANY)
+  if(NOT printed STREQUAL expected)
+    message(FATAL_ERROR "hello with LANG=${lang} printed:\n${printed}")
+  endif()
+endforeach()

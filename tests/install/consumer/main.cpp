@@ -1,4 +1,5 @@
-// Uses the installed headers and library the way an application would.
+// Uses the installed headers and library the way an application would, naming headers both ways
+// the package supports.
 #include <nls/nlsLoadedDomain.h>
 #include <platform/utString.h>
 
