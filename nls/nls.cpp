@@ -252,20 +252,24 @@ int nls_get_display_language(const char** language) {
 }
 
 void nls_set_report_handler(nls_report_handler handler, void* user) {
-    nlsChangeGuard guard;
-    if (handler) {
-        // Installing twice keeps the handlers from before the first time.
-        nlsDataBase::handler_type database_before = nlsDataBase::error_handler(&database_report);
-        if (database_before != &database_report) g_route.database_before = database_before;
-        nlsDomainManager::handler_type manager_before =
-            nlsDomainManager::error_handler(&report_to_c);
-        if (manager_before != &report_to_c) g_route.manager_before = manager_before;
-    } else if (g_route.handler) {
-        nlsDataBase::error_handler(g_route.database_before);
-        nlsDomainManager::error_handler(g_route.manager_before);
-    }
-    g_route.handler = handler;
-    g_route.user = user;
+    guarded([&] {
+        nlsChangeGuard guard;
+        if (handler) {
+            // Installing twice keeps the handlers from before the first time.
+            nlsDataBase::handler_type database_before =
+                nlsDataBase::error_handler(&database_report);
+            if (database_before != &database_report) g_route.database_before = database_before;
+            nlsDomainManager::handler_type manager_before =
+                nlsDomainManager::error_handler(&report_to_c);
+            if (manager_before != &report_to_c) g_route.manager_before = manager_before;
+        } else if (g_route.handler) {
+            nlsDataBase::error_handler(g_route.database_before);
+            nlsDomainManager::error_handler(g_route.manager_before);
+        }
+        g_route.handler = handler;
+        g_route.user = user;
+        return NLS_OK;
+    });
 }
 
 } // extern "C"
