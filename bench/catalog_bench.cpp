@@ -3,9 +3,10 @@
 // least a hash lookup can do, short messages against dgettext, and a miss of a message with bytes
 // 0x80 to 0xFF against a miss of an ASCII one; on one catalogue of the real one's messages,
 // plural and context hits against plain ones; and hits through the domain manager, as
-// applications look up, from one thread and from two. bench/ratios.py turns one run into ratios,
-// the only figures worth comparing on a shared machine.
+// applications look up, from one thread and from two, and through the C interface.
+// bench/ratios.py turns one run into ratios, the only figures worth comparing on a shared machine.
 
+#include <nls/nls.h>
 #include <nls/nlsDataBase.h>
 #include <nls/nlsDomainManager.h>
 #include <nls/nlsLoadedDomain.h>
@@ -287,6 +288,43 @@ void BM_ManagerHitThreads(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 
+// --- through the C interface: the same hits against the C++ calls they wrap -----------------
+
+// A C handle and a C++ database of the managed domain, sharing its catalogue.
+struct Handles {
+    nls_database* c = nullptr;
+    std::unique_ptr<nlsDataBase> cxx;
+    ~Handles() { nls_database_destroy(c); }
+};
+
+const Handles* handles(benchmark::State& state) {
+    const Real* r = managed(state);
+    if (!r) return nullptr;
+    static Handles made = [r] {
+        Handles h;
+        nls_database_create(r->c->root.c_str(), r->c->domain.c_str(), &h.c);
+        h.cxx = std::make_unique<nlsDataBase>(r->c->root.c_str(), r->c->domain.c_str());
+        return h;
+    }();
+    return &made;
+}
+
+void BM_DatabaseHit(benchmark::State& state) {
+    if (const Handles* h = handles(state))
+        run(state, real(state)->c->present_order,
+            [h](const char* msgid) { return h->cxx->gettext(msgid); });
+}
+void BM_CDatabaseHit(benchmark::State& state) {
+    if (const Handles* h = handles(state))
+        run(state, real(state)->c->present_order,
+            [h](const char* msgid) { return nls_gettext(h->c, msgid); });
+}
+void BM_CManagerHit(benchmark::State& state) {
+    if (const Real* r = managed(state))
+        run(state, r->c->present_order,
+            [](const char* msgid) { return nls_gettext(nullptr, msgid); });
+}
+
 // The catalogue of 10,000 messages is about 1 MB.
 void BM_Load(benchmark::State& state) {
     const nlsbench::Catalogue& c = catalogue(10000);
@@ -335,5 +373,8 @@ BENCHMARK(BM_FormsNgettextHit);
 BENCHMARK(BM_FormsPgettextHit);
 BENCHMARK(BM_ManagerHit);
 BENCHMARK(BM_ManagerHitThreads)->Threads(1)->Threads(2)->UseRealTime();
+BENCHMARK(BM_DatabaseHit);
+BENCHMARK(BM_CDatabaseHit);
+BENCHMARK(BM_CManagerHit);
 
 BENCHMARK_MAIN();

@@ -21,6 +21,8 @@ PAIRS = [
     ("ngettext hit / gettext hit", "BM_FormsNgettextHit", "BM_FormsGettextHit", "<= 1.5"),
     ("pgettext hit / gettext hit", "BM_FormsPgettextHit", "BM_FormsGettextHit", "<= 1.3"),
     ("manager gettext hit / bare inline probe", "BM_ManagerHit", "BM_RealBareProbe", "<= 1.3"),
+    ("C hit on a handle / database gettext hit", "BM_CDatabaseHit", "BM_DatabaseHit", "<= 1.2"),
+    ("C hit, current domain / manager gettext", "BM_CManagerHit", "BM_ManagerHit", "<= 1.2"),
 ]
 
 SCALING = [
