@@ -292,32 +292,30 @@ void BM_ManagerHitThreads(benchmark::State& state) {
 
 // A C handle and a C++ database of the managed domain, sharing its catalogue.
 struct Handles {
-    nls_database* c = nullptr;
-    std::unique_ptr<nlsDataBase> cxx;
-    ~Handles() { nls_database_destroy(c); }
+    explicit Handles(const nlsbench::Catalogue& c) : database(c.root.c_str(), c.domain.c_str()) {
+        nls_database_create(c.root.c_str(), c.domain.c_str(), &handle);
+    }
+    ~Handles() { nls_database_destroy(handle); }
+    nlsDataBase database;
+    nls_database* handle = nullptr;
 };
 
 const Handles* handles(benchmark::State& state) {
     const Real* r = managed(state);
     if (!r) return nullptr;
-    static Handles made = [r] {
-        Handles h;
-        nls_database_create(r->c->root.c_str(), r->c->domain.c_str(), &h.c);
-        h.cxx = std::make_unique<nlsDataBase>(r->c->root.c_str(), r->c->domain.c_str());
-        return h;
-    }();
+    static const Handles made(*r->c);
     return &made;
 }
 
 void BM_DatabaseHit(benchmark::State& state) {
     if (const Handles* h = handles(state))
         run(state, real(state)->c->present_order,
-            [h](const char* msgid) { return h->cxx->gettext(msgid); });
+            [h](const char* msgid) { return h->database.gettext(msgid); });
 }
 void BM_CDatabaseHit(benchmark::State& state) {
     if (const Handles* h = handles(state))
         run(state, real(state)->c->present_order,
-            [h](const char* msgid) { return nls_gettext(h->c, msgid); });
+            [h](const char* msgid) { return nls_gettext(h->handle, msgid); });
 }
 void BM_CManagerHit(benchmark::State& state) {
     if (const Real* r = managed(state))

@@ -18,6 +18,13 @@
 #include <string>
 #include <vector>
 
+// The handle is the database itself.
+struct nls_database : nlsDataBase {
+    using nlsDataBase::nlsDataBase;
+};
+
+namespace {
+
 // The C codes are the library's own: a report's code reaches C handlers unchanged.
 constexpr struct {
     int c;
@@ -42,13 +49,6 @@ constexpr bool codes_agree() {
     return true;
 }
 static_assert(codes_agree(), "a C code differs from the library's");
-
-// The handle is the database itself.
-struct nls_database : nlsDataBase {
-    using nlsDataBase::nlsDataBase;
-};
-
-namespace {
 
 // Runs `body`, turning any exception into a code: none may unwind into C.
 template <class Body> int guarded(Body body) {
