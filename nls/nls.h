@@ -114,9 +114,10 @@ NLS_EXPORT int nls_list_languages(const nls_database* database, nls_language_cal
                                   void* user);
 
 /// Keeps the display language that the user chose as the value "CurrentLanguage" under the
-/// current user's registry key `key_path` ("Software\\Maker\\App"); null stops keeping it. The
-/// first database created afterwards takes the stored language, where its code page suits the
-/// user's, before LC_ALL, LC_MESSAGES and LANG. NLS_OK or NLS_ERROR_MEMORY.
+/// current user's registry key `key_path` ("Software\\Maker\\App"); null stops keeping it. While
+/// no language is chosen, the stored one, where its code page suits the user's, comes before
+/// LC_ALL, LC_MESSAGES and LANG when the first database works the environment's language out.
+/// NLS_OK or NLS_ERROR_MEMORY.
 NLS_EXPORT int nls_set_settings_key(const char* key_path);
 /// Stores `language` (a library, ISO or POSIX name; one outside the library's table as "") as
 /// the display language. NLS_OK, also without a key, NLS_ERROR_FAILED or NLS_ERROR_ARGUMENT.
