@@ -21,9 +21,11 @@ PAIRS = [
     ("ngettext hit / gettext hit", "BM_FormsNgettextHit", "BM_FormsGettextHit", "<= 1.5"),
     ("pgettext hit / gettext hit", "BM_FormsPgettextHit", "BM_FormsGettextHit", "<= 1.3"),
     ("manager gettext hit / bare inline probe", "BM_ManagerHit", "BM_RealBareProbe", "<= 1.3"),
-    ("database hit / bare inline probe", "BM_ChainFirstHit", "BM_RealBareProbe", "<= 1.3"),
-    ("hit in a chain's third catalogue / first", "BM_ChainThirdHit", "BM_ChainFirstHit", "<= 3"),
+    ("database hit / bare inline probe", "BM_DatabaseHit", "BM_RealBareProbe", "<= 1.3"),
+    ("hit in a chain's third catalogue / first", "BM_ChainThirdHit", "BM_DatabaseHit", "<= 3"),
     ("miss through a chain of three / one catalogue", "BM_ChainThirdMiss", "BM_MissAscii", "<= 3"),
+    ("C hit on a handle / database gettext hit", "BM_CDatabaseHit", "BM_DatabaseHit", "<= 1.2"),
+    ("C hit, current domain / manager gettext", "BM_CManagerHit", "BM_ManagerHit", "<= 1.2"),
 ]
 
 SCALING = [
