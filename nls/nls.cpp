@@ -1,7 +1,9 @@
 #include <nls/nls.h>
 
 #include <nls/fillers/coiFillers.h>
+#include <nls/internal/nlsCatalogueChain.h>
 #include <nls/internal/nlsChangeGuard.h>
+#include <nls/internal/nlsIntern.h>
 #include <nls/internal/nlsLocaleInfo.h>
 #include <nls/nlsDataBase.h>
 #include <nls/nlsDomainManager.h>
@@ -12,9 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <new>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -42,6 +42,8 @@ constexpr struct {
     {NLS_ERROR_CATALOG_LANGUAGE, nlsERROR_CATALOG_LANGUAGE},
     {NLS_ERROR_DOMAIN_EXISTS, nlsERROR_DOMAIN_EXISTS},
     {NLS_ERROR_CATALOG_FALLBACK, nlsERROR_CATALOG_FALLBACK},
+    {NLS_ERROR_CATALOG_FILE, nlsERROR_CATALOG_FILE},
+    {NLS_ERROR_CATALOG_SEARCH, nlsERROR_CATALOG_SEARCH},
 };
 constexpr bool codes_agree() {
     for (const auto& code : kSameCodes)
@@ -70,13 +72,9 @@ template <class Body> const char* guarded_text(const char* fallback, Body body) 
     }
 }
 
-// Names handed to C stay valid for the life of the process: each distinct one is kept once. They
-// come from the language table and the locale list, so the set stays small.
+// Names handed to C stay valid for the life of the process.
 const char* interned(const utString& name) {
-    static std::mutex lock;
-    static std::set<std::string> names;
-    std::lock_guard<std::mutex> hold(lock);
-    return names.insert(name.c_str()).first->c_str();
+    return nls_intern(name).c_str();
 }
 
 // A library, ISO or POSIX name as the table's record.
@@ -137,7 +135,7 @@ const char* nls_gettext(const nls_database* database, const char* message) {
 
 const char* nls_ngettext(const nls_database* database, const char* singular, const char* plural,
                          unsigned long n) {
-    return guarded_text(n == 1 ? singular : plural, [&] {
+    return guarded_text(nls_untranslated(singular, plural, n), [&] {
         return database ? database->ngettext(singular, plural, n)
                         : nlsDomainManager::ngettext(singular, plural, n);
     });
@@ -152,7 +150,7 @@ const char* nls_pgettext(const nls_database* database, const char* context, cons
 
 const char* nls_npgettext(const nls_database* database, const char* context, const char* singular,
                           const char* plural, unsigned long n) {
-    return guarded_text(n == 1 ? singular : plural, [&] {
+    return guarded_text(nls_untranslated(singular, plural, n), [&] {
         return database ? database->npgettext(context, singular, plural, n)
                         : nlsDomainManager::npgettext(context, singular, plural, n);
     });
@@ -164,7 +162,7 @@ const char* nls_dgettext(const char* domain, const char* message) {
 
 const char* nls_dngettext(const char* domain, const char* singular, const char* plural,
                           unsigned long n) {
-    return guarded_text(n == 1 ? singular : plural,
+    return guarded_text(nls_untranslated(singular, plural, n),
                         [&] { return nlsDomainManager::dngettext(domain, singular, plural, n); });
 }
 
@@ -175,7 +173,7 @@ const char* nls_dpgettext(const char* domain, const char* context, const char* m
 
 const char* nls_dnpgettext(const char* domain, const char* context, const char* singular,
                            const char* plural, unsigned long n) {
-    return guarded_text(n == 1 ? singular : plural, [&] {
+    return guarded_text(nls_untranslated(singular, plural, n), [&] {
         return nlsDomainManager::dnpgettext(domain, context, singular, plural, n);
     });
 }
@@ -221,6 +219,18 @@ int nls_list_languages(const nls_database* database, nls_language_callback callb
         for (const nlsLanguage& language : languages)
             callback(language.name().c_str(), language.iso_name().c_str(), user);
         return code;
+    });
+}
+
+const char* nls_bind_textdomain_codeset(const char* domain, const char* codeset) {
+    return guarded_text(nullptr,
+                        [&] { return nlsDomainManager::bind_textdomain_codeset(domain, codeset); });
+}
+
+int nls_set_source_language(const char* name) {
+    return guarded([&] {
+        nlsDomainManager::set_source_language(utString(name ? name : ""));
+        return NLS_OK;
     });
 }
 

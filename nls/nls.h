@@ -34,6 +34,8 @@ enum {
     NLS_ERROR_CATALOG_LANGUAGE = 5120,  ///< no catalogue of a domain for a language
     NLS_ERROR_DOMAIN_EXISTS = 17408,    ///< a database registered twice
     NLS_ERROR_CATALOG_FALLBACK = 33792, ///< a domain's catalogue found for a shorter language name
+    NLS_ERROR_CATALOG_FILE = 66560,     ///< the file of a catalogue that did not load (before why)
+    NLS_ERROR_CATALOG_SEARCH = 132096,  ///< where a missing catalogue was looked for (verbose)
 };
 
 /// The messages of one text domain. Opaque: made by nls_database_create, freed by
@@ -107,6 +109,14 @@ NLS_EXPORT const char* nls_language(void);
 /// The ISO name ("de-DE") of a library, ISO or POSIX language name; "en-GB" for a name no locale
 /// has, null for a null name.
 NLS_EXPORT const char* nls_iso_name(const char* language);
+/// Translations of `domain` come in `codeset` ("UTF-8", "ISO-8859-1") from now on, in every
+/// database of that name; a null codeset changes nothing. Returns the codeset bound, or null while
+/// none is (translations then come in the charset of the process's locale) or for a null domain.
+NLS_EXPORT const char* nls_bind_textdomain_codeset(const char* domain, const char* codeset);
+/// Declares the language the program's messages are written in ("en", "English"): a database in
+/// that language needs no catalogue and answers untranslated without a report. Null or "" declares
+/// none. NLS_OK.
+NLS_EXPORT int nls_set_source_language(const char* name);
 /// Calls `callback` for each language whose catalogue `database` has, or, for a null database,
 /// that every database has, sorted by name. NLS_OK, NLS_ERROR_ARGUMENT (null callback) or
 /// NLS_ERROR_MEMORY.

@@ -120,9 +120,17 @@ int main(int argc, char** argv) {
     CHECK(reports.count == 1 && reports.code == NLS_ERROR_CATALOG_LANGUAGE);
     CHECK(strncmp(reports.text, "NLS Warning: ", 13) == 0 && strstr(reports.text, "<missing>"));
     CHECK(nls_gettext(missing, languages[2].hello) == languages[2].hello);
+    /* In the program's own language a database needs no catalogue. */
+    CHECK(nls_set_source_language("de") == NLS_OK);
+    nls_database_destroy(missing);
+    CHECK(nls_database_create(argv[1], "missing", &missing) == NLS_OK && reports.count == 1);
+    CHECK(nls_set_source_language(NULL) == NLS_OK);
 
+    CHECK(nls_bind_textdomain_codeset("capi", NULL) == NULL);
+    CHECK(same(nls_bind_textdomain_codeset("capi", "UTF-8"), "UTF-8"));
+    CHECK(same(nls_bind_textdomain_codeset("capi", NULL), "UTF-8"));
     path = nls_textdomain("capi");
-    CHECK(path && strstr(path, "German") && strstr(path, "capi.mo"));
+    CHECK(path && strstr(path, "/de/LC_MESSAGES/capi.mo"));
     CHECK(nls_textdomain(NULL) == path && nls_textdomain("nowhere") == NULL);
 
     /* A database lists its own catalogues; without one, a language needs every database's. */
