@@ -80,7 +80,10 @@ unsigned int nlsLoadedDomain::load() {
     if (magic != kMagic && magic != kMagicSwapped) return nlsERROR_CATALOG_MAGIC;
     swapped = magic != kMagic;
 
-    const nlsMessageTables file = file_tables();
+    nlsMessageTables file;
+    file.image = image;
+    file.image_size = size;
+    file.swapped = swapped;
     // Major revision 1 marks files with system-dependent strings, which this reader expands; a
     // minor revision only adds what a reader may leave unread.
     const std::uint32_t revision = file.word(image + 4);
@@ -110,39 +113,33 @@ unsigned int nlsLoadedDomain::load() {
         auto expanded = std::make_unique<nlsSystemMessages>();
         unsigned int code = expanded->expand(file);
         if (code != nlsERROR_NONE) return code;
-        if (expanded->tables().count != 0) m_system_messages = std::move(expanded);
+        if (expanded->tables().string_count != 0) m_system_messages = std::move(expanded);
     } catch (const std::bad_alloc&) {
         return nlsERROR_MEMORY;
     }
     return nlsERROR_NONE;
 }
 
-nlsMessageTables nlsLoadedDomain::file_tables() const {
-    nlsMessageTables file;
-    file.image = image;
-    file.size = image_size;
-    file.swapped = swapped != 0;
-    file.count = string_count;
-    file.messages = messages;
-    file.translations = translations;
-    file.hash_size = hash_size;
-    file.hash_table = hash_table;
-    return file;
-}
-
 namespace {
 
+// The lookups read a file's tables through the loaded catalogue's own fields, and the expanded
+// system-dependent ones through nlsMessageTables, which names its fields alike.
+template <class Tables> std::uint32_t word(const Tables& t, const unsigned char* at) {
+    return nlsMessageTables::word(t.swapped, at);
+}
+
 // The string that descriptor `index` of `table` designates, or null when it does not lie inside
-// the tables' block with its NUL.
-const char* string_at(const nlsMessageTables& t, const unsigned char* table, std::uint32_t index) {
+// the image with its NUL.
+template <class Tables>
+const char* string_at(const Tables& t, const unsigned char* table, std::uint32_t index) {
     const unsigned char* descriptor = table + std::size_t{index} * kDescriptorSize;
-    std::uint32_t offset = t.word(descriptor + 4);
-    if (offset >= t.size) return nullptr;
+    std::uint32_t offset = word(t, descriptor + 4);
+    if (offset >= t.image_size) return nullptr;
     const unsigned char* text = t.image + offset;
-    // A block that ends in NUL terminates every string in it, without touching the string.
-    if (t.image[t.size - 1] == 0) return reinterpret_cast<const char*>(text);
-    std::uint32_t length = t.word(descriptor);
-    std::uint32_t room = t.size - offset;
+    // An image that ends in NUL terminates every string in it, without touching the string.
+    if (t.image[t.image_size - 1] == 0) return reinterpret_cast<const char*>(text);
+    std::uint32_t length = word(t, descriptor);
+    std::uint32_t room = t.image_size - offset;
     if ((length < room && text[length] == 0) || std::memchr(text, 0, room))
         return reinterpret_cast<const char*>(text);
     return nullptr;
@@ -308,15 +305,16 @@ const char* nlsLoadedDomain::npgettext(const char* context, const char* singular
 namespace {
 
 // Binary search over the messages of `t`: the number of the pair for `key`, or 0.
-template <class Key> std::uint32_t chop(const nlsMessageTables& t, const Key& key) {
-    bool terminated = t.image[t.size - 1] == 0;
+template <class Tables, class Key> std::uint32_t chop(const Tables& t, const Key& key) {
+    bool terminated = t.image[t.image_size - 1] == 0;
     std::uint32_t bottom = 0;
-    std::uint32_t top = t.count;
+    std::uint32_t top = t.string_count;
     while (bottom < top) {
         std::uint32_t middle = bottom + (top - bottom) / 2;
-        std::uint32_t offset = t.word(t.messages + std::size_t{middle} * kDescriptorSize + 4);
-        int order = offset >= t.size ? compare_bounded(key, t.image, 0)
-                                     : key.order(t.image + offset, t.size - offset, terminated);
+        std::uint32_t offset = word(t, t.messages + std::size_t{middle} * kDescriptorSize + 4);
+        int order = offset >= t.image_size
+                        ? compare_bounded(key, t.image, 0)
+                        : key.order(t.image + offset, t.image_size - offset, terminated);
         if (order < 0)
             top = middle;
         else if (order > 0)
@@ -329,9 +327,8 @@ template <class Key> std::uint32_t chop(const nlsMessageTables& t, const Key& ke
 
 // Walks the hash table of `t` from hash `h`: the number of the pair for `key`, whose length is
 // `length`, or 0.
-template <class Key>
-std::uint32_t probe(const nlsMessageTables& t, std::uint32_t h, const Key& key,
-                    std::size_t length) {
+template <class Tables, class Key>
+std::uint32_t probe(const Tables& t, std::uint32_t h, const Key& key, std::size_t length) {
     std::uint32_t slots = t.hash_size;
     std::uint32_t index = h % slots;
     std::uint32_t step = 1 + h % (slots - 2);
@@ -341,15 +338,16 @@ std::uint32_t probe(const nlsMessageTables& t, std::uint32_t h, const Key& key,
     std::uint32_t plural = 0;
     // A table without an empty slot would otherwise be probed for ever.
     for (std::uint32_t tries = 0; tries < slots; ++tries) {
-        std::uint32_t k = t.word(t.hash_table + std::size_t{index} * 4);
+        std::uint32_t k = word(t, t.hash_table + std::size_t{index} * 4);
         if (k == 0) break;
-        if (k <= t.count) {
+        if (k <= t.string_count) {
             const unsigned char* descriptor = t.messages + std::size_t{k - 1} * kDescriptorSize;
-            std::uint32_t stored_length = t.word(descriptor);
-            std::uint32_t offset = t.word(descriptor + 4);
+            std::uint32_t stored_length = word(t, descriptor);
+            std::uint32_t offset = word(t, descriptor + 4);
             // The NUL after the key first: it rules out nearly every longer string cheaply.
-            if (stored_length >= length && offset < t.size && length < t.size - offset &&
-                t.image[offset + length] == 0 && key.equals(t.image + offset, length)) {
+            if (stored_length >= length && offset < t.image_size &&
+                length < t.image_size - offset && t.image[offset + length] == 0 &&
+                key.equals(t.image + offset, length)) {
                 if (stored_length == length || key.counted) return k;
                 if (plural == 0) plural = k;
             }
@@ -357,6 +355,40 @@ std::uint32_t probe(const nlsMessageTables& t, std::uint32_t h, const Key& key,
         index = index >= slots - step ? index - (slots - step) : index + step;
     }
     return plural;
+}
+
+// Form `wanted` (else the form n != 1 chooses, else the first) of the translation of pair
+// `index` of `t`, or null when the translation lies outside the image.
+template <class Tables>
+const char* form_of(const Tables& t, std::uint32_t index, unsigned long wanted, unsigned long n) {
+    const unsigned char* descriptor = t.translations + std::size_t{index} * kDescriptorSize;
+    std::uint32_t offset = word(t, descriptor + 4);
+    if (offset >= t.image_size) return nullptr;
+    // The forms are "form0\0form1\0...": a form is stored when it starts within the stored length
+    // and its NUL, as the gettext tools count; this stays inside the image whatever the length.
+    const unsigned char* text = t.image + offset;
+    const unsigned char* end =
+        text +
+        std::min<std::uint64_t>(std::uint64_t{word(t, descriptor)} + 1, t.image_size - offset);
+    // Forms are short: a plain scan beats a call per form.
+    auto form = [&](unsigned long number) -> const unsigned char* {
+        const unsigned char* p = text;
+        for (; number > 0; --number) {
+            while (p < end && *p != 0)
+                ++p;
+            if (p >= end || ++p >= end) return nullptr;
+        }
+        return p;
+    };
+    const unsigned char* found = form(wanted);
+    // A form the rule names but the entry lacks: the Germanic rule's, else the first.
+    if (!found && wanted != (n != 1)) found = form(n != 1);
+    if (!found) found = text;
+    // The form's own NUL must lie inside the image too.
+    if (t.image[t.image_size - 1] != 0 &&
+        !std::memchr(found, 0, static_cast<std::size_t>(t.image + t.image_size - found)))
+        return nullptr;
+    return reinterpret_cast<const char*>(found);
 }
 
 } // namespace
@@ -367,73 +399,33 @@ template <class Key> std::uint32_t nlsLoadedDomain::find(const Key& key) const {
 }
 
 template <class Key> std::uint32_t nlsLoadedDomain::find_by_binary_chop(const Key& key) const {
-    if (std::uint32_t pair = chop(file_tables(), key)) return pair;
+    if (std::uint32_t pair = chop(*this, key)) return pair;
     std::uint32_t pair = m_system_messages ? chop(m_system_messages->tables(), key) : 0;
     return pair ? string_count + pair : 0;
 }
 
 template <class Key> std::uint32_t nlsLoadedDomain::find_by_hash_table(const Key& key) const {
     KeyHash hash = key.hash();
-    const nlsMessageTables file = file_tables();
-    std::uint32_t pair = probe(file, hash.as_signed, key, hash.length);
+    std::uint32_t pair = probe(*this, hash.as_signed, key, hash.length);
     // msgfmt hashes bytes 0x80 to 0xFF unsigned; only keys that hold such bytes (and were missed)
     // are worth a second walk.
     if (pair == 0 && hash.as_unsigned != hash.as_signed)
-        pair = probe(file, hash.as_unsigned, key, hash.length);
+        pair = probe(*this, hash.as_unsigned, key, hash.length);
     if (pair != 0 || !m_system_messages) return pair;
     // The expanded pairs are hashed as the library hashes.
     pair = probe(m_system_messages->tables(), hash.as_signed, key, hash.length);
     return pair ? string_count + pair : 0;
 }
 
-const nlsMessageTables& nlsLoadedDomain::tables_of(std::uint32_t pair, const nlsMessageTables& file,
-                                                   std::uint32_t* index) const {
-    if (pair <= string_count) {
-        *index = pair - 1;
-        return file;
-    }
-    *index = pair - string_count - 1;
-    return m_system_messages->tables();
-}
-
 const char* nlsLoadedDomain::translation(std::uint32_t pair) const {
     if (pair == 0) return nullptr;
-    const nlsMessageTables file = file_tables();
-    std::uint32_t index;
-    const nlsMessageTables& t = tables_of(pair, file, &index);
-    return string_at(t, t.translations, index);
+    if (pair <= string_count) return string_at(*this, translations, pair - 1);
+    const nlsMessageTables& expanded = m_system_messages->tables();
+    return string_at(expanded, expanded.translations, pair - string_count - 1);
 }
 
 const char* nlsLoadedDomain::plural_form(std::uint32_t pair, unsigned long n) const {
-    const nlsMessageTables file = file_tables();
-    std::uint32_t index;
-    const nlsMessageTables& t = tables_of(pair, file, &index);
-    const unsigned char* descriptor = t.translations + std::size_t{index} * kDescriptorSize;
-    std::uint32_t offset = t.word(descriptor + 4);
-    if (offset >= t.size) return nullptr;
-    // The forms are "form0\0form1\0...": a form is stored when it starts within the stored length
-    // and its NUL, as the gettext tools count; this stays inside the block whatever the length.
-    const unsigned char* text = t.image + offset;
-    const unsigned char* end =
-        text + std::min<std::uint64_t>(std::uint64_t{t.word(descriptor)} + 1, t.size - offset);
-    // Forms are short: a plain scan beats a call per form.
-    auto form = [&](unsigned long wanted) -> const unsigned char* {
-        const unsigned char* p = text;
-        for (; wanted > 0; --wanted) {
-            while (p < end && *p != 0)
-                ++p;
-            if (p >= end || ++p >= end) return nullptr;
-        }
-        return p;
-    };
     unsigned long wanted = plural_forms.index(n);
-    const unsigned char* found = form(wanted);
-    // A form the rule names but the entry lacks: the Germanic rule's, else the first.
-    if (!found && wanted != (n != 1)) found = form(n != 1);
-    if (!found) found = text;
-    // The form's own NUL must lie inside the block too.
-    if (t.image[t.size - 1] != 0 &&
-        !std::memchr(found, 0, static_cast<std::size_t>(t.image + t.size - found)))
-        return nullptr;
-    return reinterpret_cast<const char*>(found);
+    if (pair <= string_count) return form_of(*this, pair - 1, wanted, n);
+    return form_of(m_system_messages->tables(), pair - string_count - 1, wanted, n);
 }

@@ -9,7 +9,6 @@
 #include <memory>
 
 class nlsSystemMessages;
-struct nlsMessageTables;
 
 /// One binary message catalogue (.mo layout, either byte order) read whole into memory.
 ///
@@ -69,17 +68,12 @@ public:
 
 private:
     unsigned int load();
-    /// The file's tables, as lookups read them.
-    nlsMessageTables file_tables() const;
     /// The number of the pair for `key` (a Message or a MessageInContext), or 0: through the hash
     /// table when it has three slots or more, else by binary search. Numbers 1 to string_count
     /// are the file's pairs, the ones after them the expanded system-dependent pairs.
     template <class Key> std::uint32_t find(const Key& key) const;
     template <class Key> std::uint32_t find_by_binary_chop(const Key& key) const;
     template <class Key> std::uint32_t find_by_hash_table(const Key& key) const;
-    /// The tables that hold pair `pair` of find, and its index (from 0) in them.
-    const nlsMessageTables& tables_of(std::uint32_t pair, const nlsMessageTables& file,
-                                      std::uint32_t* index) const;
     /// The translation of pair `pair`, or null when it lies outside its tables.
     const char* translation(std::uint32_t pair) const;
     /// The form for `n` of pair `pair`'s translation, or null when the translation lies outside

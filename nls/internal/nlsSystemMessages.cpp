@@ -62,7 +62,7 @@ class Expander {
 public:
     Expander(const nlsMessageTables& file, std::vector<const char*> spellings)
         : m_file(file), m_spellings(std::move(spellings)),
-          m_budget(2 * std::uint64_t{file.size} + 1024) {}
+          m_budget(2 * std::uint64_t{file.image_size} + 1024) {}
 
     // Appends the string whose description lies at `at` (its text's offset, then segment sizes
     // and conversion numbers up to kLastSegment); false when it names an unknown conversion,
@@ -82,7 +82,7 @@ public:
 
 private:
     bool expand(std::uint64_t at) {
-        const std::uint32_t size = m_file.size;
+        const std::uint32_t size = m_file.image_size;
         if (!nlsMessageTables::fits(at, 1, 4, size)) return false;
         std::uint64_t text = m_file.word(m_file.image + at);
         for (at += 4;; at += 8) {
@@ -121,22 +121,22 @@ struct Pair {
 
 unsigned int nlsSystemMessages::expand(const nlsMessageTables& file) {
     const unsigned char* header = file.image;
-    if (file.size < kHeaderSize) return nlsERROR_CATALOG_MAGIC;
+    if (file.image_size < kHeaderSize) return nlsERROR_CATALOG_MAGIC;
     const std::uint32_t segment_count = file.word(header + 28);
     const std::uint32_t segments = file.word(header + 32);
     const std::uint32_t count = file.word(header + 36);
     const std::uint32_t messages = file.word(header + 40);
     const std::uint32_t translations = file.word(header + 44);
-    if (!nlsMessageTables::fits(segments, segment_count, 8, file.size) ||
-        !nlsMessageTables::fits(messages, count, 4, file.size) ||
-        !nlsMessageTables::fits(translations, count, 4, file.size))
+    if (!nlsMessageTables::fits(segments, segment_count, 8, file.image_size) ||
+        !nlsMessageTables::fits(messages, count, 4, file.image_size) ||
+        !nlsMessageTables::fits(translations, count, 4, file.image_size))
         return nlsERROR_CATALOG_MAGIC;
 
     std::vector<const char*> spellings(segment_count);
     for (std::uint32_t i = 0; i < segment_count; ++i) {
         const unsigned char* segment = header + segments + std::size_t{i} * 8;
         std::uint32_t length = file.word(segment), offset = file.word(segment + 4);
-        if (nlsMessageTables::fits(offset, length, 1, file.size))
+        if (nlsMessageTables::fits(offset, length, 1, file.image_size))
             spellings[i] = spelling(header + offset, length);
     }
 
@@ -171,8 +171,8 @@ unsigned int nlsSystemMessages::expand(const nlsMessageTables& file) {
 
     nlsMessageTables& t = m_tables;
     t.image = m_block.data();
-    t.size = static_cast<std::uint32_t>(m_block.size());
-    t.count = static_cast<std::uint32_t>(n);
+    t.image_size = static_cast<std::uint32_t>(m_block.size());
+    t.string_count = n;
     t.messages = t.image;
     t.translations = t.image + std::size_t{8} * n;
     t.hash_size = slots;

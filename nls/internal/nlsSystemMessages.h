@@ -13,10 +13,11 @@
 /// table of the library's hash), so that lookups search them as they search the file.
 class nlsSystemMessages {
 public:
-    /// Expands the strings that the header of `file` names (its words at 28 to 44: segment count
-    /// and offset, string count, and the offsets of the message and translation tables).
-    /// Returns nlsERROR_CATALOG_MAGIC when those tables do not fit the file; a pair whose string
-    /// names an unknown conversion or runs outside the file is left out. Throws std::bad_alloc.
+    /// Expands the strings that the header of the image `file` names (its words at 28 to 44:
+    /// segment count and offset, string count, and the offsets of the message and translation
+    /// tables). Returns nlsERROR_CATALOG_MAGIC when those tables do not fit the file; a pair whose
+    /// string names an unknown conversion or runs outside the file is left out. Throws
+    /// std::bad_alloc.
     unsigned int expand(const nlsMessageTables& file);
 
     /// The expanded pairs (none before expand, or when every one was left out).
