@@ -27,8 +27,8 @@ TEST(CatalogTool, ChecksLooksUpAndNamesLanguages) {
         {{"", "Plural-Forms: nplurals=2; plural=n ! 1;\n"}, {"a", "A"}, {"menu\x04z", "Z"}});
     image[image.find("menu\x04z") + 5] = 'y'; // stored where "menu\x04z" hashes to
     nlstest::write_file("unreachable.mo", image);
-    nlstest::set_mo_word(image, nlstest::kMoRevision, 1);
-    nlstest::write_file("revision1.mo", image);
+    nlstest::set_mo_word(image, nlstest::kMoRevision, 0x20000);
+    nlstest::write_file("revision2.mo", image);
     const std::tuple<const char*, int, const char*> cases[] = {
         {"check pt.mo missing.mo", 1, // any one fails
          "pt.mo: big-endian, 4 messages, 5 hash slots, plural rule \"nplurals=2; plural=(n > 1);\" "
@@ -37,8 +37,8 @@ TEST(CatalogTool, ChecksLooksUpAndNamesLanguages) {
          "unreachable.mo: little-endian, 3 messages, 5 hash slots, plural rule \"nplurals=2; "
          "plural=n ! 1;\" (not parsed, so n != 1)\nunreachable.mo: message 3 cannot be reached: "
          "\"menu\\004y\"\nunreachable.mo: 1 of 3 messages cannot be reached\n"},
-        {"check revision1.mo", 1,
-         "revision1.mo: not loadable: NLS Error: Catalog revision number "
+        {"check revision2.mo", 1,
+         "revision2.mo: not loadable: NLS Error: Catalog revision number "
          "is incompatible (code 65)\n"},
         {"check catalogue.mo", 1, // a .po under a .mo name
          "catalogue.mo: a .po source, not a compiled catalogue: compile it with msgfmt\n"},
