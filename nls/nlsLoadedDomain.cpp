@@ -84,8 +84,8 @@ unsigned int nlsLoadedDomain::load() {
     file.image = image;
     file.image_size = size;
     file.swapped = swapped;
-    // Major revision 1 marks files with system-dependent strings, which this reader expands; a
-    // minor revision only adds what a reader may leave unread.
+    // Major revisions 0 and 1 share this layout. From minor revision 1 on the header also names
+    // system-dependent strings, expanded below; what a later minor revision adds may go unread.
     const std::uint32_t revision = file.word(image + 4);
     if (revision >> 16 > 1) return nlsERROR_CATALOG_REVISION;
 
@@ -144,10 +144,6 @@ const char* string_at(const Tables& t, const unsigned char* table, std::uint32_t
         return reinterpret_cast<const char*>(text);
     return nullptr;
 }
-
-} // namespace
-
-namespace {
 
 std::uint32_t hash_step(std::uint32_t h, std::uint32_t byte) {
     h = (h << 4) + byte;

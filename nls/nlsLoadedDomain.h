@@ -10,11 +10,14 @@
 
 class nlsSystemMessages;
 
-/// One binary message catalogue (.mo layout, either byte order) read whole into memory.
+/// One binary message catalogue (.mo layout, either byte order, major revision 0 or 1) read whole
+/// into memory.
 ///
 /// Lookups answer with a pointer into the image, or with the message pointer itself when the
 /// catalogue has no entry for it. Every descriptor, slot and string read is bounded by the image,
-/// so a damaged file can at worst translate nothing.
+/// so a damaged file can at worst translate nothing. The system-dependent messages of a file
+/// (messages with `<inttypes.h>` conversions, from minor revision 1 on) are expanded at load for
+/// this platform and found as the others are; their answers point into the expanded copy.
 class NLS_EXPORT nlsLoadedDomain {
 public:
     /// Reads the file named by `path`; `*error` gets 0 or the code of the step that failed, and
