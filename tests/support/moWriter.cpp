@@ -76,7 +76,7 @@ std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options) {
     if (slots >= 3) {
         std::vector<std::uint32_t> table(slots, 0);
         for (std::uint32_t i = 0; i < n; ++i) {
-            std::uint32_t h = mo_hash(entries[i].msgid, options.msgfmt_hash);
+            std::uint32_t h = mo_hash(entries[i].msgid);
             std::uint32_t index = h % slots, step = 1 + h % (slots - 2);
             for (std::uint32_t probe = 0; table[index] != 0 && probe < slots; ++probe)
                 index = (index + step) % slots;

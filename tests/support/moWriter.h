@@ -1,8 +1,8 @@
 #pragma once
 
 // Writes binary message catalogues for tests and benchmarks: either byte order, a hash table of
-// any size (hashed as the library hashes, or as msgfmt does) or none, and hooks for deliberate
-// damage. It hashes on its own, so that a fault in the library's hash shows.
+// any size (hashed as the library hashes) or none, and hooks for deliberate damage. It hashes on
+// its own, so that a fault in the library's hash shows.
 
 #include <cstdint>
 #include <string>
@@ -16,9 +16,8 @@ struct MoEntry {
 };
 
 struct MoOptions {
-    bool swapped = false;     ///< write in the byte order opposite to the host's
-    long hash_size = -1;      ///< -1: a prime about 4/3 of the entries; 0: no hash table
-    bool msgfmt_hash = false; ///< hash bytes 0x80 to 0xFF unsigned, as msgfmt does
+    bool swapped = false; ///< write in the byte order opposite to the host's
+    long hash_size = -1;  ///< -1: a prime about 4/3 of the entries; 0: no hash table
 };
 
 /// The catalogue hash of `text` up to its first NUL: bytes 0x80 to 0xFF taken as signed, as the
