@@ -12,7 +12,7 @@ std::string header(const std::string& rule) {
 
 // The rules of many languages are compared with glibc's in posix/msgfmt_oracle_test.cpp; these
 // are the corners of C's operators.
-TEST(nlsPluralForms, RulesFollowCsPrecedenceAndTypes) {
+TEST(nlsPluralForms, RulesFollowCsOperators) {
     struct Case {
         const char* name;
         const char* rule;
