@@ -2,10 +2,11 @@
 // and the load of a catalogue against a plain read of it; on a real catalogue, a hit against the
 // least a hash lookup can do, short messages against dgettext, and a miss of a message with bytes
 // 0x80 to 0xFF against a miss of an ASCII one; on one catalogue of the real one's messages,
-// plural and context hits against plain ones; hits through the domain manager, as applications
-// look up, from one thread and from two, and through the C interface; and hits and misses through
-// a chain of three catalogues against a database of one. bench/ratios.py turns one run into
-// ratios, the only figures worth comparing on a shared machine.
+// plural and context hits against plain ones; hits of system-dependent messages against plain
+// ones in the same catalogue; hits through the domain manager, as applications look up, from one
+// thread and from two, and through the C interface; and hits and misses through a chain of three
+// catalogues against a database of one. bench/ratios.py turns one run into ratios, the only
+// figures worth comparing on a shared machine.
 
 #include <nls/nls.h>
 #include <nls/nlsDataBase.h>
@@ -16,12 +17,15 @@
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cinttypes>
 #include <filesystem>
 #include <fstream>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <libintl.h>
 #include <locale>
 #include <map>
@@ -252,6 +256,70 @@ void BM_FormsPgettextHit(benchmark::State& state) {
             [&](const char* msgid) { return f->domain->pgettext("menu", msgid); });
 }
 
+// --- system-dependent messages: a catalogue that msgfmt writes with as many messages holding an
+// <inttypes.h> conversion, expanded at load, as plain ones of the same shape ------------------
+
+struct SystemDependent {
+    std::unique_ptr<nlsLoadedDomain> domain;
+    std::vector<std::string> keys[2];  ///< plain, system-dependent
+    std::vector<const char*> order[2]; ///< each key once, shuffled
+};
+
+const SystemDependent* system_dependent(benchmark::State& state) {
+    static SystemDependent made = [] {
+        SystemDependent s;
+#ifdef NLS_MSGFMT
+        char dir[] = "/tmp/nls-bench-XXXXXX";
+        if (!::mkdtemp(dir)) return s;
+        const std::string po = std::string(dir) + "/system.po",
+                          mo = std::string(dir) + "/system.mo";
+        std::string text = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n";
+        for (int i = 0; i < 2000; ++i) {
+            const bool system = i % 2 != 0;
+            const std::string number = std::to_string(i);
+            text += "\n#, c-format\nmsgid \"Message " + number +
+                    " of the user interface: " + (system ? "%<PRIu64>" : "%d") +
+                    " bytes\"\nmsgstr \"Meldung " + number + " der Benutzeroberfl\xC3\xA4" +
+                    "che: " + (system ? "%<PRIu64>" : "%d") + " Bytes\"\n";
+            s.keys[system].push_back("Message " + number + " of the user interface: " +
+                                     (system ? "%" PRIu64 : "%d") + " bytes");
+        }
+        std::ofstream(po) << text;
+        const std::string command = std::string(NLS_MSGFMT) + " -o " + mo + " " + po;
+        unsigned int code = 1;
+        if (std::system(command.c_str()) == 0)
+            s.domain = std::make_unique<nlsLoadedDomain>(utString(mo.c_str()), &code);
+        std::remove(po.c_str());
+        std::remove(mo.c_str());
+        ::rmdir(dir);
+        for (int system = 0; system < 2; ++system) {
+            for (const std::string& key : s.keys[system]) {
+                s.order[system].push_back(key.c_str());
+                // Every key a hit, or the benchmark would measure misses.
+                if (code || s.domain->translate(key.c_str()) == key.c_str()) code = 1;
+            }
+            std::shuffle(s.order[system].begin(), s.order[system].end(), std::mt19937(42));
+        }
+        if (code) s.domain.reset();
+#endif
+        return s;
+    }();
+    if (!made.domain) state.SkipWithError("no catalogue of system-dependent messages (msgfmt)");
+    return made.domain ? &made : nullptr;
+}
+
+void system_hit(benchmark::State& state, int system) {
+    if (const SystemDependent* s = system_dependent(state))
+        run(state, s->order[system],
+            [&](const char* msgid) { return s->domain->translate(msgid); });
+}
+void BM_SystemPlainHit(benchmark::State& state) {
+    system_hit(state, 0);
+}
+void BM_SystemDependentHit(benchmark::State& state) {
+    system_hit(state, 1);
+}
+
 // --- through the domain manager: a database of the real catalogue's domain, selected ----------
 
 const Real* managed(benchmark::State& state) {
@@ -417,6 +485,8 @@ BENCHMARK(BM_MissNonAscii);
 BENCHMARK(BM_FormsGettextHit);
 BENCHMARK(BM_FormsNgettextHit);
 BENCHMARK(BM_FormsPgettextHit);
+BENCHMARK(BM_SystemPlainHit);
+BENCHMARK(BM_SystemDependentHit);
 BENCHMARK(BM_ManagerHit);
 BENCHMARK(BM_ChainThirdHit);
 BENCHMARK(BM_ChainThirdMiss);

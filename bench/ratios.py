@@ -20,6 +20,7 @@ PAIRS = [
     ("real miss: non-ASCII / ASCII", "BM_MissNonAscii", "BM_MissAscii", "<= 2"),
     ("ngettext hit / gettext hit", "BM_FormsNgettextHit", "BM_FormsGettextHit", "<= 1.5"),
     ("pgettext hit / gettext hit", "BM_FormsPgettextHit", "BM_FormsGettextHit", "<= 1.3"),
+    ("system-dependent hit / plain hit", "BM_SystemDependentHit", "BM_SystemPlainHit", ""),
     ("manager gettext hit / bare inline probe", "BM_ManagerHit", "BM_RealBareProbe", "<= 1.3"),
     ("database hit / bare inline probe", "BM_DatabaseHit", "BM_RealBareProbe", "<= 1.3"),
     ("hit in a chain's third catalogue / first", "BM_ChainThirdHit", "BM_DatabaseHit", "<= 3"),

@@ -15,7 +15,7 @@ enum : unsigned int {
     nlsERROR_CATALOG_STAT = 9,      ///< a catalogue that cannot be read whole or is below 28 bytes
     nlsERROR_CATALOG_OPEN = 17,     ///< a catalogue file that cannot be opened
     nlsERROR_CATALOG_MAGIC = 33,    ///< not a catalogue: wrong magic number, or tables out of it
-    nlsERROR_CATALOG_REVISION = 65, ///< a catalogue revision other than 0
+    nlsERROR_CATALOG_REVISION = 65, ///< a catalogue of a major revision other than 0 and 1
     nlsERROR_NO_DOMAIN = 129,       ///< a database to unregister was not registered
     nlsERROR_MEMORY = 257,          ///< no memory to read a catalogue into
     nlsERROR_LOCALE_SETUP = 3072,   ///< the process locale for language 0 could not be set

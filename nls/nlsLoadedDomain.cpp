@@ -1,11 +1,14 @@
 #include <nls/nlsLoadedDomain.h>
 
+#include <nls/internal/nlsMessageTables.h>
+#include <nls/internal/nlsSystemMessages.h>
 #include <nls/nlsErrorData.h>
 #include <platform/internal/apCrtIo.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -13,15 +16,6 @@ constexpr std::uint32_t kMagic = 0x950412de;
 constexpr std::uint32_t kMagicSwapped = 0xde120495;
 constexpr std::uint32_t kHeaderSize = 28;
 constexpr std::uint32_t kDescriptorSize = 8;
-
-std::uint32_t swap_bytes(std::uint32_t v) {
-    return (v >> 24) | ((v >> 8) & 0xff00) | ((v << 8) & 0xff0000) | (v << 24);
-}
-
-// Whether `count` items of `width` bytes at `offset` lie inside an image of `size` bytes.
-bool fits(std::uint64_t offset, std::uint64_t count, std::uint64_t width, std::uint64_t size) {
-    return offset <= size && count * width <= size - offset;
-}
 
 } // namespace
 
@@ -86,17 +80,25 @@ unsigned int nlsLoadedDomain::load() {
     if (magic != kMagic && magic != kMagicSwapped) return nlsERROR_CATALOG_MAGIC;
     swapped = magic != kMagic;
 
-    if (word(image + 4) != 0) return nlsERROR_CATALOG_REVISION;
+    nlsMessageTables file;
+    file.image = image;
+    file.image_size = size;
+    file.swapped = swapped;
+    // Major revisions 0 and 1 share this layout. From minor revision 1 on the header also names
+    // system-dependent strings, expanded below; what a later minor revision adds may go unread.
+    const std::uint32_t revision = file.word(image + 4);
+    if (revision >> 16 > 1) return nlsERROR_CATALOG_REVISION;
 
-    std::uint32_t n = word(image + 8);
-    std::uint32_t o = word(image + 12);
-    std::uint32_t t = word(image + 16);
-    std::uint32_t s = word(image + 20);
-    std::uint32_t h = word(image + 24);
+    std::uint32_t n = file.word(image + 8);
+    std::uint32_t o = file.word(image + 12);
+    std::uint32_t t = file.word(image + 16);
+    std::uint32_t s = file.word(image + 20);
+    std::uint32_t h = file.word(image + 24);
     // Tables that do not fit the file mean it is not a catalogue we can read: reported like a
     // bad magic number. Strings are checked as lookups reach them.
-    if (!fits(o, n, kDescriptorSize, size) || !fits(t, n, kDescriptorSize, size) ||
-        (s != 0 && !fits(h, s, 4, size)))
+    if (!nlsMessageTables::fits(o, n, kDescriptorSize, size) ||
+        !nlsMessageTables::fits(t, n, kDescriptorSize, size) ||
+        (s != 0 && !nlsMessageTables::fits(h, s, 4, size)))
         return nlsERROR_CATALOG_MAGIC;
 
     string_count = n;
@@ -105,30 +107,43 @@ unsigned int nlsLoadedDomain::load() {
     hash_size = s;
     // Without slots the hash offset is never read; it need not even point into the file.
     hash_table = h <= size ? image + h : nullptr;
+
+    if ((revision & 0xffff) == 0) return nlsERROR_NONE;
+    try {
+        auto expanded = std::make_unique<nlsSystemMessages>();
+        unsigned int code = expanded->expand(file);
+        if (code != nlsERROR_NONE) return code;
+        if (expanded->tables().string_count != 0) m_system_messages = std::move(expanded);
+    } catch (const std::bad_alloc&) {
+        return nlsERROR_MEMORY;
+    }
     return nlsERROR_NONE;
 }
 
-std::uint32_t nlsLoadedDomain::word(const unsigned char* at) const {
-    std::uint32_t value;
-    std::memcpy(&value, at, sizeof value);
-    return swapped ? swap_bytes(value) : value;
+namespace {
+
+// The lookups read a file's tables through the loaded catalogue's own fields, and the expanded
+// system-dependent ones through nlsMessageTables, which names its fields alike.
+template <class Tables> std::uint32_t word(const Tables& t, const unsigned char* at) {
+    return nlsMessageTables::word(t.swapped, at);
 }
 
-const char* nlsLoadedDomain::string_at(const unsigned char* table, std::uint32_t index) const {
+// The string that descriptor `index` of `table` designates, or null when it does not lie inside
+// the image with its NUL.
+template <class Tables>
+const char* string_at(const Tables& t, const unsigned char* table, std::uint32_t index) {
     const unsigned char* descriptor = table + std::size_t{index} * kDescriptorSize;
-    std::uint32_t offset = word(descriptor + 4);
-    if (offset >= image_size) return nullptr;
-    const unsigned char* text = image + offset;
+    std::uint32_t offset = word(t, descriptor + 4);
+    if (offset >= t.image_size) return nullptr;
+    const unsigned char* text = t.image + offset;
     // An image that ends in NUL terminates every string in it, without touching the string.
-    if (image[image_size - 1] == 0) return reinterpret_cast<const char*>(text);
-    std::uint32_t length = word(descriptor);
-    std::uint32_t room = image_size - offset;
+    if (t.image[t.image_size - 1] == 0) return reinterpret_cast<const char*>(text);
+    std::uint32_t length = word(t, descriptor);
+    std::uint32_t room = t.image_size - offset;
     if ((length < room && text[length] == 0) || std::memchr(text, 0, room))
         return reinterpret_cast<const char*>(text);
     return nullptr;
 }
-
-namespace {
 
 std::uint32_t hash_step(std::uint32_t h, std::uint32_t byte) {
     h = (h << 4) + byte;
@@ -249,15 +264,13 @@ const char* nlsLoadedDomain::translate(const char* msgid) const {
 
 const char* nlsLoadedDomain::translate_by_binary_chop(const char* msgid) const {
     if (!msgid || !image || failed) return msgid;
-    std::uint32_t pair = find_by_binary_chop(Message{msgid, false});
-    const char* found = pair ? string_at(translations, pair - 1) : nullptr;
+    const char* found = translation(find_by_binary_chop(Message{msgid, false}));
     return found ? found : msgid;
 }
 
 const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
     if (!msgid || !image || failed || hash_size < 3 || !hash_table) return msgid;
-    std::uint32_t pair = find_by_hash_table(Message{msgid, false});
-    const char* found = pair ? string_at(translations, pair - 1) : nullptr;
+    const char* found = translation(find_by_hash_table(Message{msgid, false}));
     return found ? found : msgid;
 }
 
@@ -272,8 +285,7 @@ const char* nlsLoadedDomain::ngettext(const char* singular, const char* plural,
 
 const char* nlsLoadedDomain::pgettext(const char* context, const char* message) const {
     if (!context || !message || !image || failed) return message;
-    std::uint32_t pair = find(MessageInContext(context, message, false));
-    const char* found = pair ? string_at(translations, pair - 1) : nullptr;
+    const char* found = translation(find(MessageInContext(context, message, false)));
     return found ? found : message;
 }
 
@@ -286,21 +298,19 @@ const char* nlsLoadedDomain::npgettext(const char* context, const char* singular
     return found ? found : untranslated;
 }
 
-template <class Key> std::uint32_t nlsLoadedDomain::find(const Key& key) const {
-    if (hash_size > 2 && hash_table) return find_by_hash_table(key);
-    return find_by_binary_chop(key);
-}
+namespace {
 
-template <class Key> std::uint32_t nlsLoadedDomain::find_by_binary_chop(const Key& key) const {
-    bool terminated = image[image_size - 1] == 0;
+// Binary search over the messages of `t`: the number of the pair for `key`, or 0.
+template <class Tables, class Key> std::uint32_t chop(const Tables& t, const Key& key) {
+    bool terminated = t.image[t.image_size - 1] == 0;
     std::uint32_t bottom = 0;
-    std::uint32_t top = string_count;
+    std::uint32_t top = t.string_count;
     while (bottom < top) {
         std::uint32_t middle = bottom + (top - bottom) / 2;
-        std::uint32_t offset = word(messages + std::size_t{middle} * kDescriptorSize + 4);
-        int order = offset >= image_size
-                        ? compare_bounded(key, image, 0)
-                        : key.order(image + offset, image_size - offset, terminated);
+        std::uint32_t offset = word(t, t.messages + std::size_t{middle} * kDescriptorSize + 4);
+        int order = offset >= t.image_size
+                        ? compare_bounded(key, t.image, 0)
+                        : key.order(t.image + offset, t.image_size - offset, terminated);
         if (order < 0)
             top = middle;
         else if (order > 0)
@@ -311,19 +321,11 @@ template <class Key> std::uint32_t nlsLoadedDomain::find_by_binary_chop(const Ke
     return 0;
 }
 
-template <class Key> std::uint32_t nlsLoadedDomain::find_by_hash_table(const Key& key) const {
-    KeyHash hash = key.hash();
-    std::uint32_t pair = probe(hash.as_signed, key, hash.length);
-    // msgfmt hashes bytes 0x80 to 0xFF unsigned; only keys that hold such bytes (and were missed)
-    // are worth a second walk.
-    if (pair == 0 && hash.as_unsigned != hash.as_signed)
-        pair = probe(hash.as_unsigned, key, hash.length);
-    return pair;
-}
-
-template <class Key>
-std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const Key& key, std::size_t length) const {
-    std::uint32_t slots = hash_size;
+// Walks the hash table of `t` from hash `h`: the number of the pair for `key`, whose length is
+// `length`, or 0.
+template <class Tables, class Key>
+std::uint32_t probe(const Tables& t, std::uint32_t h, const Key& key, std::size_t length) {
+    std::uint32_t slots = t.hash_size;
     std::uint32_t index = h % slots;
     std::uint32_t step = 1 + h % (slots - 2);
     // A pair with a plural form stores "singular\0plural" and is found by its singular; unless
@@ -332,15 +334,16 @@ std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const Key& key, std::size_
     std::uint32_t plural = 0;
     // A table without an empty slot would otherwise be probed for ever.
     for (std::uint32_t tries = 0; tries < slots; ++tries) {
-        std::uint32_t k = word(hash_table + std::size_t{index} * 4);
+        std::uint32_t k = word(t, t.hash_table + std::size_t{index} * 4);
         if (k == 0) break;
-        if (k <= string_count) {
-            const unsigned char* descriptor = messages + std::size_t{k - 1} * kDescriptorSize;
-            std::uint32_t stored_length = word(descriptor);
-            std::uint32_t offset = word(descriptor + 4);
+        if (k <= t.string_count) {
+            const unsigned char* descriptor = t.messages + std::size_t{k - 1} * kDescriptorSize;
+            std::uint32_t stored_length = word(t, descriptor);
+            std::uint32_t offset = word(t, descriptor + 4);
             // The NUL after the key first: it rules out nearly every longer string cheaply.
-            if (stored_length >= length && offset < image_size && length < image_size - offset &&
-                image[offset + length] == 0 && key.equals(image + offset, length)) {
+            if (stored_length >= length && offset < t.image_size &&
+                length < t.image_size - offset && t.image[offset + length] == 0 &&
+                key.equals(t.image + offset, length)) {
                 if (stored_length == length || key.counted) return k;
                 if (plural == 0) plural = k;
             }
@@ -350,33 +353,75 @@ std::uint32_t nlsLoadedDomain::probe(std::uint32_t h, const Key& key, std::size_
     return plural;
 }
 
-const char* nlsLoadedDomain::plural_form(std::uint32_t pair, unsigned long n) const {
-    const unsigned char* descriptor = translations + std::size_t{pair - 1} * kDescriptorSize;
-    std::uint32_t offset = word(descriptor + 4);
-    if (offset >= image_size) return nullptr;
+// Form `wanted` (else the form n != 1 chooses, else the first) of the translation of pair
+// `index` of `t`, or null when the translation lies outside the image.
+template <class Tables>
+const char* form_of(const Tables& t, std::uint32_t index, unsigned long wanted, unsigned long n) {
+    const unsigned char* descriptor = t.translations + std::size_t{index} * kDescriptorSize;
+    std::uint32_t offset = word(t, descriptor + 4);
+    if (offset >= t.image_size) return nullptr;
     // The forms are "form0\0form1\0...": a form is stored when it starts within the stored length
     // and its NUL, as the gettext tools count; this stays inside the image whatever the length.
-    const unsigned char* text = image + offset;
+    const unsigned char* text = t.image + offset;
     const unsigned char* end =
-        text + std::min<std::uint64_t>(std::uint64_t{word(descriptor)} + 1, image_size - offset);
+        text +
+        std::min<std::uint64_t>(std::uint64_t{word(t, descriptor)} + 1, t.image_size - offset);
     // Forms are short: a plain scan beats a call per form.
-    auto form = [&](unsigned long index) -> const unsigned char* {
+    auto form = [&](unsigned long number) -> const unsigned char* {
         const unsigned char* p = text;
-        for (; index > 0; --index) {
+        for (; number > 0; --number) {
             while (p < end && *p != 0)
                 ++p;
             if (p >= end || ++p >= end) return nullptr;
         }
         return p;
     };
-    unsigned long wanted = plural_forms.index(n);
     const unsigned char* found = form(wanted);
     // A form the rule names but the entry lacks: the Germanic rule's, else the first.
     if (!found && wanted != (n != 1)) found = form(n != 1);
     if (!found) found = text;
     // The form's own NUL must lie inside the image too.
-    if (image[image_size - 1] != 0 &&
-        !std::memchr(found, 0, static_cast<std::size_t>(image + image_size - found)))
+    if (t.image[t.image_size - 1] != 0 &&
+        !std::memchr(found, 0, static_cast<std::size_t>(t.image + t.image_size - found)))
         return nullptr;
     return reinterpret_cast<const char*>(found);
+}
+
+} // namespace
+
+template <class Key> std::uint32_t nlsLoadedDomain::find(const Key& key) const {
+    if (hash_size > 2 && hash_table) return find_by_hash_table(key);
+    return find_by_binary_chop(key);
+}
+
+template <class Key> std::uint32_t nlsLoadedDomain::find_by_binary_chop(const Key& key) const {
+    if (std::uint32_t pair = chop(*this, key)) return pair;
+    std::uint32_t pair = m_system_messages ? chop(m_system_messages->tables(), key) : 0;
+    return pair ? string_count + pair : 0;
+}
+
+template <class Key> std::uint32_t nlsLoadedDomain::find_by_hash_table(const Key& key) const {
+    KeyHash hash = key.hash();
+    std::uint32_t pair = probe(*this, hash.as_signed, key, hash.length);
+    // msgfmt hashes bytes 0x80 to 0xFF unsigned; only keys that hold such bytes (and were missed)
+    // are worth a second walk.
+    if (pair == 0 && hash.as_unsigned != hash.as_signed)
+        pair = probe(*this, hash.as_unsigned, key, hash.length);
+    if (pair != 0 || !m_system_messages) return pair;
+    // The expanded pairs are hashed as the library hashes.
+    pair = probe(m_system_messages->tables(), hash.as_signed, key, hash.length);
+    return pair ? string_count + pair : 0;
+}
+
+const char* nlsLoadedDomain::translation(std::uint32_t pair) const {
+    if (pair == 0) return nullptr;
+    if (pair <= string_count) return string_at(*this, translations, pair - 1);
+    const nlsMessageTables& expanded = m_system_messages->tables();
+    return string_at(expanded, expanded.translations, pair - string_count - 1);
+}
+
+const char* nlsLoadedDomain::plural_form(std::uint32_t pair, unsigned long n) const {
+    unsigned long wanted = plural_forms.index(n);
+    if (pair <= string_count) return form_of(*this, pair - 1, wanted, n);
+    return form_of(m_system_messages->tables(), pair - string_count - 1, wanted, n);
 }

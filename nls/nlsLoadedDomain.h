@@ -6,12 +6,18 @@
 #include <platform/utString.h>
 
 #include <cstdint>
+#include <memory>
 
-/// One binary message catalogue (.mo layout, either byte order) read whole into memory.
+class nlsSystemMessages;
+
+/// One binary message catalogue (.mo layout, either byte order, major revision 0 or 1) read whole
+/// into memory.
 ///
 /// Lookups answer with a pointer into the image, or with the message pointer itself when the
 /// catalogue has no entry for it. Every descriptor, slot and string read is bounded by the image,
-/// so a damaged file can at worst translate nothing.
+/// so a damaged file can at worst translate nothing. The system-dependent messages of a file
+/// (messages with `<inttypes.h>` conversions, from minor revision 1 on) are expanded at load for
+/// this platform and found as the others are; their answers point into the expanded copy.
 class NLS_EXPORT nlsLoadedDomain {
 public:
     /// Reads the file named by `path`; `*error` gets 0 or the code of the step that failed, and
@@ -65,18 +71,19 @@ public:
 
 private:
     unsigned int load();
-    std::uint32_t word(const unsigned char* at) const;
-    /// The number (1 to N) of the pair for `key` (a Message or a MessageInContext), or 0: through
-    /// the hash table when it has three slots or more, else by binary search.
+    /// The number of the pair for `key` (a Message or a MessageInContext), or 0: through the hash
+    /// table when it has three slots or more, else by binary search. Numbers 1 to string_count
+    /// are the file's pairs, the ones after them the expanded system-dependent pairs.
     template <class Key> std::uint32_t find(const Key& key) const;
     template <class Key> std::uint32_t find_by_binary_chop(const Key& key) const;
     template <class Key> std::uint32_t find_by_hash_table(const Key& key) const;
-    /// Walks the hash table from hash `h`: the number of the pair for `key`, whose length is
-    /// `length`, or 0.
-    template <class Key>
-    std::uint32_t probe(std::uint32_t h, const Key& key, std::size_t length) const;
-    const char* string_at(const unsigned char* table, std::uint32_t index) const;
+    /// The translation of pair `pair`, or null when it lies outside its tables.
+    const char* translation(std::uint32_t pair) const;
     /// The form for `n` of pair `pair`'s translation, or null when the translation lies outside
-    /// the image.
+    /// its tables.
     const char* plural_form(std::uint32_t pair, unsigned long n) const;
+
+    /// The system-dependent pairs of a file of minor revision 1 or more, expanded for this
+    /// platform; null when it has none.
+    std::unique_ptr<nlsSystemMessages> m_system_messages;
 };

@@ -1,6 +1,5 @@
 #include <nls/nlsErrorData.h>
 #include <nls/nlsLoadedDomain.h>
-#include <nls/nlsPluralForms.h>
 #include <platform/internal/apCrtIo.h>
 
 #include "moWriter.h"
@@ -8,7 +7,6 @@
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -38,7 +36,30 @@ std::unique_ptr<Loaded> load(const std::string& bytes, const apCrtSeam* seam = n
     return loaded;
 }
 
+std::string with_word(std::string image, std::size_t offset, std::uint32_t value) {
+    set_mo_word(image, offset, value);
+    return image;
+}
+
 using namespace std::string_literals; // "a\0b"s keeps its NUL
+
+// The writer hashes on its own, so that the catalogues it writes check the library's hash.
+TEST(nlsLoadedDomain, HashTakesBytesAsSigned) {
+    const struct {
+        const char* text;
+        std::uint32_t as_signed, as_msgfmt;
+    } cases[] = {
+        {"abc", 0x6783, 0x6783},
+        {"abcdefgh", 0x089ABAA8, 0x089ABAA8}, // the top bits folded back once
+        {"\xE9", 0x0FFFFF19, 0xE9},
+        {"caf\xC3\xA9 au lait", 0x108fd04, 0x1f5fd04},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(nlsLoadedDomain::hash(c.text), c.as_signed) << c.text;
+        EXPECT_EQ(nlstest::mo_hash(c.text), c.as_signed) << c.text;
+        EXPECT_EQ(nlstest::mo_hash(c.text, true), c.as_msgfmt) << c.text;
+    }
+}
 
 TEST(nlsLoadedDomain, ProbesWrapAroundTheHashTable) {
     // With 7 slots "abc" walks 4, 2, 0, 5, 3, 1, 6 (2 + 5 wraps to exactly 0): put it last in a
@@ -59,13 +80,11 @@ TEST(nlsLoadedDomain, ProbesWrapAroundTheHashTable) {
     }
 }
 
-TEST(nlsLoadedDomain, BadFilesGiveTheirCodesAndCutFormsNoAnswer) {
-    std::string good = build_mo(kEntries);
-    auto with_word = [&](std::size_t offset, std::uint32_t value) {
-        std::string image = good;
-        set_mo_word(image, offset, value);
-        return image;
-    };
+TEST(nlsLoadedDomain, BadFilesGiveTheirCodes) {
+    const std::string good = build_mo(kEntries);
+    // msgfmt's catalogue with system-dependent messages, of revision 1.1.
+    const std::string system = nlstest::read_file(NLS_MSGFMT_DIR "/seed-system-le.mo");
+    ASSERT_GT(system.size(), 48u);
     apCrtSeam fail_read, shrink, no_memory;
     fail_read.read = [](int, void*, unsigned int) { return -1; };
     shrink.read = [](int fd, void* buffer, unsigned int) { // one short read, then the file "ends"
@@ -73,48 +92,82 @@ TEST(nlsLoadedDomain, BadFilesGiveTheirCodesAndCutFormsNoAnswer) {
         return reads++ > 0 ? 0 : static_cast<int>(::read(fd, buffer, 40));
     };
     no_memory.malloc = [](std::size_t) -> void* { return nullptr; };
-    const std::tuple<std::string, unsigned int, const apCrtSeam*> cases[] = {
-        {with_word(nlstest::kMoMagic, 0x950412df), nlsERROR_CATALOG_MAGIC, nullptr},
-        {with_word(nlstest::kMoRevision, 1), nlsERROR_CATALOG_REVISION, nullptr},
-        {with_word(nlstest::kMoMessages, 0xfffffff0), nlsERROR_CATALOG_MAGIC, nullptr},
-        {with_word(nlstest::kMoHashSize, 0xffffffff), nlsERROR_CATALOG_MAGIC, nullptr},
-        {good.substr(0, 28), nlsERROR_CATALOG_MAGIC, nullptr}, // a header without its tables
-        {good.substr(0, 27), nlsERROR_CATALOG_STAT, nullptr},
-        {"", nlsERROR_CATALOG_STAT, nullptr},
-        {good, nlsERROR_CATALOG_STAT, &fail_read},
-        {good, nlsERROR_CATALOG_STAT, &shrink},
-        {good, nlsERROR_MEMORY, &no_memory},
+    const struct {
+        const char* name;
+        std::string bytes;
+        unsigned int code;
+        const apCrtSeam* seam = nullptr;
+    } cases[] = {
+        {"wrong magic number", with_word(good, nlstest::kMoMagic, 0x950412df),
+         nlsERROR_CATALOG_MAGIC},
+        {"major revision 2", with_word(system, nlstest::kMoRevision, 0x20001),
+         nlsERROR_CATALOG_REVISION},
+        {"messages past the end", with_word(good, nlstest::kMoMessages, 0xfffffff0),
+         nlsERROR_CATALOG_MAGIC},
+        {"hash table past the end", with_word(good, nlstest::kMoHashSize, 0xffffffff),
+         nlsERROR_CATALOG_MAGIC},
+        {"header without its tables", good.substr(0, 28), nlsERROR_CATALOG_MAGIC},
+        {"minor revision without its header",
+         with_word(build_mo({}, {false, 0}), nlstest::kMoRevision, 1), nlsERROR_CATALOG_MAGIC},
+        {"segments past the end",
+         with_word(system, nlstest::kMoSegments, static_cast<std::uint32_t>(system.size() - 4)),
+         nlsERROR_CATALOG_MAGIC},
+        {"system strings past the end", with_word(system, nlstest::kMoSystemCount, 0x10000000),
+         nlsERROR_CATALOG_MAGIC},
+        {"shorter than a header", good.substr(0, 27), nlsERROR_CATALOG_STAT},
+        {"empty", "", nlsERROR_CATALOG_STAT},
+        {"read fails", good, nlsERROR_CATALOG_STAT, &fail_read},
+        {"file shrinks", good, nlsERROR_CATALOG_STAT, &shrink},
+        {"no memory", good, nlsERROR_MEMORY, &no_memory},
     };
-    for (const auto& [bytes, code, seam] : cases) {
-        auto loaded = load(bytes, seam);
-        EXPECT_EQ(loaded->code, code) << bytes.size();
-        EXPECT_EQ(loaded->domain->failed, 1u);
+    for (const auto& c : cases) {
+        auto loaded = load(c.bytes, c.seam);
+        EXPECT_EQ(loaded->code, c.code) << c.name;
+        EXPECT_EQ(loaded->domain->failed, 1u) << c.name;
     }
     unsigned int code = 0;
     nlsLoadedDomain missing(utString("/nonexistent/none.mo"), &code);
     EXPECT_EQ(code, nlsERROR_CATALOG_OPEN);
-    std::string cut = build_mo({{"x\0xs"s, "F0\0F1"s}});
-    cut.pop_back(); // the last form runs into the end of the file: no answer
-    const char* many = "xs";
-    EXPECT_EQ(load(cut)->domain->ngettext("x", many, 2), many);
 }
 
-TEST(nlsLoadedDomain, HashTableAloneDecidesAndFindsPluralPairsBySingular) {
-    std::vector<MoEntry> entries = kEntries;
-    entries.push_back({"file\0files"s, "Datei\0Dateien"s});
-    std::string image = build_mo(entries, {false, 11});
+// An offset one past the image points at no string, through any lookup.
+TEST(nlsLoadedDomain, StringsAtTheFileEndMatchNothing) {
+    const char *x = "x", *y = "y", *ys = "ys";
+    for (long slots : {0L, -1L}) {
+        const std::string good = build_mo({{x, "X"}, {"y\0ys"s, "Y0\0Y1"s}}, {false, slots});
+        const auto end = static_cast<std::uint32_t>(good.size());
+        for (auto table : {nlstest::kMoMessages, nlstest::kMoTranslations}) {
+            const std::uint32_t at = mo_word(good, table);
+            auto loaded = load(with_word(with_word(good, at + 4, end), at + 12, end));
+            const nlsLoadedDomain& d = *loaded->domain;
+            EXPECT_EQ(d.translate(x), x) << table << " " << slots;
+            EXPECT_EQ(d.translate_by_binary_chop(x), x) << table << " " << slots;
+            EXPECT_EQ(d.ngettext(y, ys, 2), ys) << table << " " << slots;
+        }
+    }
+}
+
+TEST(nlsLoadedDomain, HashTableAloneDecides) {
+    std::string image = build_mo(kEntries, {false, 11});
     std::uint32_t table = mo_word(image, nlstest::kMoHashOffset);
     for (std::uint32_t i = 0; i < 11; ++i) // drop "Cancel" (pair 1) from the hash table
         if (mo_word(image, table + 4 * i) == 2) set_mo_word(image, table + 4 * i, 0);
     auto loaded = load(image);
     EXPECT_STREQ(loaded->domain->translate("Cancel"), "Cancel");
     EXPECT_STREQ(loaded->domain->translate_by_binary_chop("Cancel"), "Abbrechen");
-    EXPECT_STREQ(loaded->domain->translate("file"), "Datei"); // by the singular of "file\0files"
-    EXPECT_STREQ(loaded->domain->translate("fil"), "fil");
+}
 
-    // A pair holding the message alone wins over a plural pair met earlier on the same walk.
-    auto both = load(build_mo({{"file\0files"s, "plural"}, {"file", "alone"}}));
-    EXPECT_STREQ(both->domain->translate("file"), "alone");
+// A pair with a plural form stores "singular\0plural" and is found by its singular. Where a pair
+// of the message alone follows it on the hash walk, a lookup without a count takes that one, a
+// lookup with a count the first.
+TEST(nlsLoadedDomain, PluralPairsAreFoundBySingular) {
+    auto loaded = load(build_mo({{"file\0files"s, "P0\0P1"s}, {"file", "alone"}, {"fil", "F"}}));
+    const nlsLoadedDomain& d = *loaded->domain;
+    EXPECT_STREQ(d.translate("file"), "alone");
+    EXPECT_STREQ(d.ngettext("file", "files", 2), "P1");
+    auto plural_only = load(build_mo({{"file\0files"s, "P0\0P1"s}}));
+    EXPECT_STREQ(plural_only->domain->translate("file"), "P0");
+    EXPECT_STREQ(plural_only->domain->translate("files"), "files");
 }
 
 // Plain messages, plural forms and contexts in either byte order, with no hash table, one too
@@ -127,13 +180,15 @@ TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
                                    {"menu\x04%d file\0%d files"s, "M0\0M1\0M2"s},
                                    {"x", "X"}});
     entries.erase(entries.begin()); // a header with three forms instead of kEntries' own
+    const std::pair<const char*, long> tables[] = {
+        {"no hash table", 0}, {"too small", 2}, {"full", 11}, {"sparse", -1}};
     for (bool swapped : {false, true}) {
-        for (long slots : {0L, 2L, 11L /* full */, -1L}) {
+        for (const auto& [name, slots] : tables) {
             auto loaded = load(build_mo(entries, {swapped, slots}));
             const nlsLoadedDomain& d = *loaded->domain;
-            ASSERT_EQ(loaded->code, 0u) << swapped << slots;
+            ASSERT_EQ(loaded->code, 0u) << name << swapped;
             for (std::size_t i = 1; i < kEntries.size(); ++i) // by binary chop if no table is used
-                EXPECT_EQ(d.translate(kEntries[i].msgid.c_str()), kEntries[i].msgstr);
+                EXPECT_EQ(d.translate(kEntries[i].msgid.c_str()), kEntries[i].msgstr) << name;
             for (auto [n, form] : {std::pair(3ul, "0"), {1ul, "1"}, {5ul, "2"}}) {
                 EXPECT_EQ(d.ngettext("%d file", "%d files", n), std::string("F") + form) << n;
                 EXPECT_EQ(d.npgettext("menu", "%d file", "%d files", n), std::string("M") + form);
@@ -152,81 +207,34 @@ TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
     }
 }
 
-TEST(nlsLoadedDomain, BrokenRulesAndMissingFormsFallBackInsideTheEntry) {
-    struct Case {
+// A form the rule does not give, or the entry does not hold, falls back to the Germanic rule's
+// form, then to the first, never past the entry's stored forms.
+TEST(nlsLoadedDomain, FormsFallBackInsideTheEntry) {
+    const struct {
+        const char* name;
         std::string header;
-        const char* forms; // the forms of the three-form entry for n = 0, 1, 2, 5
+        const char* forms; // of the three-form entry for n = 0, 1, 2, 5
+    } cases[] = {
+        {"no rule", "Content-Type: text/plain\n", "1011"},
+        {"rule past nplurals", "Plural-Forms: nplurals=2; plural=n;\n", "0111"},
+        {"form not stored", "Plural-Forms: nplurals=5; plural=(n+1)%5;\n", "1211"},
     };
-    const Case cases[] = {
-        {"Content-Type: text/plain\n", "1011"},                  // no rule: n != 1
-        {"Plural-Forms: nplurals=2; plural=n;\n", "0111"},       // 5 is past nplurals
-        {"Plural-Forms: nplurals=5; plural=(n+1)%5;\n", "1211"}, // form 3 is missing
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         auto loaded =
             load(build_mo({{"", c.header}, {"x\0xs"s, "F0\0F1\0F2"s}, {"z\0zs"s, "H0\0H1\0"s}}));
         const nlsLoadedDomain& d = *loaded->domain;
         const unsigned long ns[] = {0, 1, 2, 5};
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(d.ngettext("x", "xs", ns[i]), std::string("F") + c.forms[i]) << c.header;
+            EXPECT_EQ(d.ngettext("x", "xs", ns[i]), std::string("F") + c.forms[i]) << c.name;
             // An empty last form is stored: its NUL is within the stored length.
             EXPECT_EQ(d.ngettext("z", "zs", ns[i]),
                       c.forms[i] == '2' ? "" : std::string("H") + c.forms[i]);
         }
     }
-}
-
-std::string header(const std::string& rule) {
-    return "Content-Type: text/plain; charset=UTF-8\nPlural-Forms: " + rule + "\n";
-}
-
-// The rules of many languages are compared with glibc's in posix/msgfmt_oracle_test.cpp; these
-// are the corners of C's operators.
-TEST(nlsPluralForms, RulesInUseGiveTheirForms) {
-    struct Case {
-        const char* rule;
-        std::vector<std::pair<unsigned long, unsigned long>> forms; // n, form
-    };
-    const Case cases[] = {
-        // || short-circuits, ! and unsigned wrap-around as in C.
-        {"nplurals=2; plural=n==0 || 10/n > 2;", {{0, 1}, {1, 1}, {5, 0}}},
-        {"nplurals=3; plural=\tn - 2 > 5 ? 2 : !!n;", {{0, 2}, {1, 2}, {2, 1}, {8, 2}}},
-        // Constants and n next to a branch's end are no operands of their own.
-        {"nplurals=9; plural=(n==1 ? 5 : n) + 2;", {{1, 7}, {0, 2}, {3, 5}}},
-        {"nplurals=5; plural=n + (n > 1 ? 0 : 1);", {{0, 1}, {1, 2}, {2, 2}}},
-    };
-    for (const Case& c : cases) {
-        nlsPluralForms rule(header(c.rule).c_str());
-        ASSERT_TRUE(rule.parsed()) << c.rule;
-        for (auto [n, form] : c.forms)
-            EXPECT_EQ(rule.index(n), form) << c.rule << " n=" << n;
-    }
-}
-
-TEST(nlsPluralForms, BrokenRulesFallBackToTheGermanicRule) {
-    std::string sum = "n", deep(10000, '(');
-    while (sum.size() < 400) // too long a program
-        sum += "+n";
-    std::vector<std::string> unparsed = {
-        "n ! 1;",          "(n != 1;",  "n != 1 ? 0;",
-        "n != 1 garbage;", "\x01\xff;", "99999999999 > n;",
-        sum + ";",         deep + "n;", std::string(10000, '!') + "n;"};
-    for (std::string& rule : unparsed)
-        rule = "nplurals=2; plural=" + rule;
-    unparsed.insert(unparsed.end(), {"", "Plural-Forms: plural=n != 1;", "nplurals=x; plural=n;"});
-    for (const std::string& text : unparsed) {
-        nlsPluralForms rule(header(text).c_str());
-        EXPECT_FALSE(rule.parsed()) << text.substr(0, 60);
-        EXPECT_EQ(rule.nplurals(), 2u);
-        EXPECT_EQ(rule.index(1) + 10 * rule.index(7), 10u); // n != 1
-    }
-    EXPECT_FALSE(nlsPluralForms(nullptr).parsed());
-
-    // Parsed, but some calls have no answer: those get n != 1.
-    nlsPluralForms by_zero(header("nplurals=3; plural=n % (n - 2) ? 2 : 0;").c_str());
-    EXPECT_EQ(by_zero.index(2), 1u); // divides by zero
-    EXPECT_EQ(by_zero.index(5), 2u);
-    EXPECT_EQ(nlsPluralForms(header("nplurals=0; plural=0;").c_str()).index(2), 1u);
+    std::string cut = build_mo({{"x\0xs"s, "F0\0F1"s}});
+    cut.pop_back(); // the last form runs into the end of the file: no answer
+    const char* many = "xs";
+    EXPECT_EQ(load(cut)->domain->ngettext("x", many, 2), many);
 }
 
 } // namespace

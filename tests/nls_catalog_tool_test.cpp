@@ -47,8 +47,8 @@ TEST(CatalogTool, ChecksLooksUpAndNamesLanguages) {
         {{"", "Plural-Forms: nplurals=2; plural=n ! 1;\n"}, {"a", "A"}, {"menu\x04z", "Z"}});
     image[image.find("menu\x04z") + 5] = 'y'; // stored where "menu\x04z" hashes to
     nlstest::write_file("unreachable.mo", image);
-    nlstest::set_mo_word(image, nlstest::kMoRevision, 1);
-    nlstest::write_file("revision1.mo", image);
+    nlstest::set_mo_word(image, nlstest::kMoRevision, 0x20000);
+    nlstest::write_file("revision2.mo", image);
     const std::string pt = "pt.mo: big-endian, 4 messages, 5 hash slots, plural rule \"nplurals=2; "
                            "plural=(n > 1);\" (parsed)\n";
     const std::tuple<const char*, int, std::string, std::string> cases[] = {
@@ -61,8 +61,8 @@ TEST(CatalogTool, ChecksLooksUpAndNamesLanguages) {
          "plural=n ! 1;\" (not parsed, so n != 1)\n",
          "unreachable.mo: message 3 cannot be reached: \"menu\\004y\"\nunreachable.mo: 1 of 3 "
          "messages cannot be reached\n"},
-        {"check revision1.mo", 1, "",
-         "revision1.mo: not loadable: NLS Error: Catalog revision number is incompatible (code "
+        {"check revision2.mo", 1, "",
+         "revision2.mo: not loadable: NLS Error: Catalog revision number is incompatible (code "
          "65)\n"},
         {"check catalogue.mo tiny.mo notes.po", 1, "",
          "catalogue.mo: a .po source, not a compiled catalogue: compile it with msgfmt\n"

@@ -1,10 +1,13 @@
+#include <nls/nlsLoadedDomain.h>
 #include <platform/apFileFinder.h>
 #include <platform/apRegistry.h>
 #include <platform/apUtils.h>
 #include <platform/internal/apWinLocale.h>
 #include <platform/utString.h>
 
+#include "moWriter.h"
 #include "nlsManagerTestSupport.h"
+#include "nlsTestPlatform.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -21,6 +24,26 @@ TEST(apFileFinder, ChecksPaths) {
                   path[0] == 'G')
             << path;
     EXPECT_STREQ(apPath(utString("/a/b//")).basename().c_str(), "b");
+}
+
+// A catalogue rewritten at the same size within the same second is another file, which the
+// domain manager reads again rather than take up the one it holds.
+TEST(apFileFinder, RewriteWithinASecondChangesTheIdentity) {
+    nlstest::TempDir dir;
+    const std::string path = dir / "app.mo";
+    nlstest::write_file(path, nlstest::build_mo({{"x", "1"}}));
+    nlstest::set_modified(path, 1700000000, 250000000);
+    unsigned int code = 1;
+    nlsLoadedDomain loaded(utString(path.c_str()), &code);
+    ASSERT_EQ(code, 0u);
+    apFileIdentity now;
+    ASSERT_TRUE(apFileFinder::identity(utString(path.c_str()), now));
+    EXPECT_TRUE(now == loaded.identity); // by path as by the open file
+
+    nlstest::write_file(path, nlstest::build_mo({{"x", "2"}}));
+    nlstest::set_modified(path, 1700000000, 500000000);
+    ASSERT_TRUE(apFileFinder::identity(utString(path.c_str()), now));
+    EXPECT_FALSE(now == loaded.identity);
 }
 
 TEST(utString, EqualityFollowsNullAndByteRulesAndConstructorsClamp) {

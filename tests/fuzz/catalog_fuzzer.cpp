@@ -3,13 +3,12 @@
 // so no file is written per input: the file opened is the null device (NLS_FUZZ_NULL_DEVICE,
 // "NUL" on Windows). The input is also compiled as a header's plural rule.
 
-#include <nls/nlsLoadedDomain.h>
+#include "catalogFuzzer.h"
+
 #include <nls/nlsPluralForms.h>
 #include <platform/internal/apCrtIo.h>
 
-#include <cstdint>
 #include <cstring>
-#include <string>
 
 #ifndef NLS_FUZZ_NULL_DEVICE
 #define NLS_FUZZ_NULL_DEVICE "/dev/null"
@@ -23,13 +22,8 @@ std::size_t g_position;
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size > (1u << 20)) return 0;
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    nlsPluralForms rule(text.c_str());
-    for (unsigned long n : {0ul, 1ul, 2ul, 5ul, 11ul, 101ul, 4294967295ul})
-        rule.index(n);
-
+std::unique_ptr<nlsLoadedDomain> nlsfuzz::load(const std::uint8_t* data, std::size_t size,
+                                               unsigned int* code) {
     g_data = data;
     g_size = size;
     g_position = 0;
@@ -50,22 +44,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return s;
     }();
     ap_set_crt_seam(&seam);
-    unsigned int code = 0;
-    nlsLoadedDomain domain(utString(NLS_FUZZ_NULL_DEVICE), &code);
+    auto domain = std::make_unique<nlsLoadedDomain>(utString(NLS_FUZZ_NULL_DEVICE), code);
     ap_set_crt_seam(nullptr);
+    return domain;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size > (1u << 20)) return 0;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    nlsPluralForms rule(text.c_str());
+    for (unsigned long n : {0ul, 1ul, 2ul, 5ul, 11ul, 101ul, 4294967295ul})
+        rule.index(n);
+
+    unsigned int code = 0;
+    std::unique_ptr<nlsLoadedDomain> loaded = nlsfuzz::load(data, size, &code);
+    const nlsLoadedDomain& domain = *loaded;
     if (domain.failed) return 0;
 
-    // Fixed messages, and ones cut from the input so that stored strings can actually match.
-    const char* fixed[] = {"", "a", "Open", "file", "\xE9", "message number 7"};
-    for (const char* message : fixed) {
-        domain.translate(message);
-        domain.translate_by_binary_chop(message);
-        domain.pgettext("menu", message);
-        for (unsigned long n : {0ul, 1ul, 2ul, 5ul, 4294967295ul}) {
-            domain.ngettext(message, "plural", n);
-            domain.npgettext("menu", message, "plural", n);
+    // The seeds' messages, and ones cut from the input so that stored strings can actually match.
+    for (const auto* lookups : {&nlsfuzz::seed_lookups(), &nlsfuzz::system_seed_lookups()})
+        for (const nlsfuzz::SeedLookup& lookup : *lookups) {
+            const char* message = lookup.message.c_str();
+            nlsfuzz::look_up(domain, lookup);
+            domain.translate_by_binary_chop(message);
+            for (unsigned long n : {0ul, 1ul, 2ul, 5ul, 4294967295ul}) {
+                domain.ngettext(message, "plural", n);
+                domain.npgettext("menu", message, "plural", n);
+            }
         }
-    }
     char cut[64];
     for (std::size_t at = 28; at < size; at += 1 + size / 16) {
         std::size_t n = size - at < sizeof cut - 1 ? size - at : sizeof cut - 1;

@@ -5,6 +5,7 @@
 
 #include "nlsManagerTestSupport.h"
 
+#include <cinttypes>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -42,7 +43,9 @@ protected:
 };
 
 // Every message that glibc finds in a catalogue with a hash table is found with the same text,
-// whether its bytes are ASCII or not, it has a plural form or a context, or it is long.
+// whether its bytes are ASCII or not, it has a plural form or a context, an <inttypes.h>
+// conversion (which msgfmt stores as a system-dependent string of a revision-1 catalogue), or it
+// is long.
 TEST_F(MsgfmtOracle, EveryMessageThatDgettextFindsIsFoundAlike) {
     std::string po = kHeader + "nplurals=2; plural=(n != 1);\\n\"\n\n" +
                      "msgctxt \"menu\"\nmsgid \"Open\"\nmsgstr \"\u00d6ffnen\"\n\n";
@@ -56,6 +59,19 @@ TEST_F(MsgfmtOracle, EveryMessageThatDgettextFindsIsFoundAlike) {
               (keys[i][0] == '%' ? "msgid_plural \"s\"\nmsgstr[0] " + str + "msgstr[1] "
                                  : "msgstr ") +
               str + "\n";
+    }
+    po += "#, c-format\nmsgid \"%d of %<PRIxPTR>\"\nmsgstr \"%Id von %<PRIxPTR>\"\n";
+    keys.push_back(std::string("%d of %") + PRIxPTR);
+    const std::pair<std::string, std::string> conversions[] = {
+        {"PRIu64", PRIu64},         {"PRId32", PRId32}, {"PRIdMAX", PRIdMAX},
+        {"PRIXLEAST8", PRIXLEAST8}, {"PRIo64", PRIo64}, {"PRIuFAST16", PRIuFAST16}};
+    for (const auto& [name, spelling] : conversions) { // plain, and in a context with plurals
+        const std::string in = "%<" + name + "> " + name;
+        po += "\n#, c-format\nmsgid \"" + in + "\"\nmsgstr \"t " + in + "\"\n\n#, c-format\n" +
+              "msgctxt \"c\"\nmsgid \"" + in + "\"\nmsgid_plural \"s\"\nmsgstr[0] \"t0 " + in +
+              "\"\nmsgstr[1] \"t1\"\n";
+        keys.push_back("%" + spelling + " " + name);
+        keys.push_back("c\x04" + keys.back());
     }
     unsigned int code = 1;
     nlsLoadedDomain domain(utString(compile("oracle", po).c_str()), &code);
@@ -72,7 +88,7 @@ TEST_F(MsgfmtOracle, EveryMessageThatDgettextFindsIsFoundAlike) {
 
 // Plural forms and contexts: the same text for every count, in catalogues with the rules of
 // languages of one to six forms, with and without a hash table.
-TEST_F(MsgfmtOracle, PluralFormsAndContextsAgreeWithGlibc) {
+TEST_F(MsgfmtOracle, EveryCountGivesGlibcsForm) {
     const char* const languages[][2] = {
         {"en", "nplurals=2; plural=(n != 1);"},
         {"fr", "nplurals=2; plural=(n > 1);"},

@@ -1,7 +1,5 @@
 #include "moWriter.h"
 
-#include <nls/nlsLoadedDomain.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -33,6 +31,16 @@ std::uint32_t next_prime(std::uint32_t n) {
 }
 
 } // namespace
+
+std::uint32_t mo_hash(const std::string& text, bool msgfmt) {
+    std::uint32_t h = 0;
+    for (const char* p = text.c_str(); *p; ++p) {
+        const int byte = msgfmt ? static_cast<unsigned char>(*p) : static_cast<signed char>(*p);
+        h = (h << 4) + static_cast<std::uint32_t>(byte);
+        if (std::uint32_t g = h & 0xF0000000u) h ^= (g >> 24) ^ g;
+    }
+    return h;
+}
 
 std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options) {
     std::stable_sort(entries.begin(), entries.end(), [](const MoEntry& a, const MoEntry& b) {
@@ -68,7 +76,7 @@ std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options) {
     if (slots >= 3) {
         std::vector<std::uint32_t> table(slots, 0);
         for (std::uint32_t i = 0; i < n; ++i) {
-            std::uint32_t h = nlsLoadedDomain::hash(entries[i].msgid.c_str());
+            std::uint32_t h = mo_hash(entries[i].msgid);
             std::uint32_t index = h % slots, step = 1 + h % (slots - 2);
             for (std::uint32_t probe = 0; table[index] != 0 && probe < slots; ++probe)
                 index = (index + step) % slots;

@@ -79,6 +79,8 @@ private:
 
 /// Writes `bytes` to `path`, creating the folders on the way.
 void write_file(const std::string& path, const std::string& bytes);
+/// The bytes of the file at `path`; empty when it cannot be read.
+std::string read_file(const std::string& path);
 
 struct Outcome {
     int status;      ///< the exit status; -1 when the program could not run or did not exit

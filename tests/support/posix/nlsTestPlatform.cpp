@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -43,6 +44,12 @@ std::string ScopedRegistry::key(const std::string& relative) const {
 
 void make_directory(const std::string& path) {
     ::mkdir(path.c_str(), 0755);
+}
+
+void set_modified(const std::string& path, std::int64_t seconds, long nanoseconds) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), nanoseconds}};
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+        throw std::runtime_error("cannot set the time of " + path);
 }
 
 Outcome run(const std::string& program, const std::string& arguments) {

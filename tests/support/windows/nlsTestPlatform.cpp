@@ -73,6 +73,19 @@ void make_directory(const std::string& path) {
     _mkdir(path.c_str());
 }
 
+void set_modified(const std::string& path, std::int64_t seconds, long nanoseconds) {
+    // FILETIME counts 100 ns from 1601.
+    const std::uint64_t ticks = (static_cast<std::uint64_t>(seconds) + 11644473600u) * 10000000u +
+                                static_cast<std::uint64_t>(nanoseconds) / 100;
+    const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    HANDLE file = CreateFileW(widen(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    const bool set = file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &time);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!set) throw std::runtime_error("cannot set the time of " + path);
+}
+
 Outcome run(const std::string& program, const std::string& arguments) {
     Outcome result{-1, ""};
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
