@@ -202,13 +202,13 @@ TEST_F(DomainManager, LanguageNamesLiveAsLongAsTheProcess) {
     DataBase editor(dir.path().c_str(), "editor");
     DataBase viewer(dir.path().c_str(), "viewer");
     viewer.language(utString("French"));
-    const char* german = editor.language();
-    const char* french = viewer.language();
+    const char* editors = editor.language();
+    const char* viewers = viewer.language();
     const utString& current = nlsDomainManager::language();
     const char* environment = nlsDomainManager::env_language(nlsLANG_DATABASE);
     nlsDomainManager::language(utString("Italian"));
-    EXPECT_STREQ(german, "German");
-    EXPECT_STREQ(french, "French");
+    EXPECT_STREQ(editors, "German");
+    EXPECT_STREQ(viewers, "French");
     EXPECT_STREQ(current.c_str(), "");
     EXPECT_STREQ(environment, "German");
 }
