@@ -1,6 +1,6 @@
 #include <nls/nlsLanguage.h>
 
-#include <platform/internal/apWinLocale.h>
+#include <nls/internal/nlsLocaleInfo.h>
 
 #include <cctype>
 #include <cstring>
@@ -79,10 +79,7 @@ const nlsLanguage& nlsLanguage::short_form() const {
 }
 
 bool nlsLanguage::is_codepage_compatible() const {
-    char buffer[256];
-    int n = GetLocaleInfoU(GetUserDefaultLCID(), LOCALE_IDEFAULTANSICODEPAGE, buffer, 256);
-    utString users = n > 0 ? utString(utStringArray{}, buffer, n - 1) : utString("");
-    return m_codepage == users;
+    return m_codepage == nls_user_locale_info(apLocaleField::ansi_codepage, 256);
 }
 
 bool operator==(const nlsLanguage& a, const nlsLanguage& b) {

@@ -15,11 +15,13 @@
 #include <string>
 #include <vector>
 
-utString nls_locale_info(LCID lcid, LCTYPE type) {
-    // Every answer the library asks for fits easily; a longer one is taken as a failed query.
-    char buffer[500];
-    if (GetLocaleInfoU(lcid, type, buffer, sizeof buffer) <= 0) buffer[0] = '\0';
-    return utString(buffer);
+utString nls_locale_info(const utString& locale, apLocaleField field, int limit) {
+    utString text = ap_locale_field(locale, field);
+    return text.length() > 0 && text.length() < limit ? text : utString("");
+}
+
+utString nls_user_locale_info(apLocaleField field, int limit) {
+    return nls_locale_info(ap_user_locale(), field, limit);
 }
 
 utString nls_first_word(const utString& name) {
@@ -27,25 +29,12 @@ utString nls_first_word(const utString& name) {
     return blank ? utString(name, 0, static_cast<int>(blank - name.c_str())) : name;
 }
 
-namespace {
-
-// The identifiers of the supported locales, as the enumeration delivers them to the thread that
-// asked: the callback has no argument of the caller's own.
-thread_local std::vector<LCID> t_locale_ids;
-
-BOOL add_locale_id(LPWSTR hex) {
-    t_locale_ids.push_back(static_cast<LCID>(std::wcstoul(hex, nullptr, 16)));
-    return TRUE;
-}
-
-} // namespace
-
 void nlsDomainManager::get_regional_language(utString* out, nlsLang purpose) {
     if (!out) return;
-    *out = nls_first_word(nls_locale_info(GetUserDefaultLCID(), LOCALE_SENGLANGUAGE));
+    *out = nls_first_word(nls_user_locale_info(apLocaleField::english_language));
     if (purpose == nlsLANG_REGIONAL || out->empty()) return;
-    utString language = nls_locale_info(GetUserDefaultLCID(), LOCALE_SABBREVLANGNAME);
-    utString country = nls_locale_info(GetUserDefaultLCID(), LOCALE_SABBREVCTRYNAME);
+    utString language = nls_user_locale_info(apLocaleField::language_abbreviation);
+    utString country = nls_user_locale_info(apLocaleField::country_abbreviation);
     if (language != country) *out << "-" << country;
 }
 
@@ -54,18 +43,15 @@ namespace {
 // The ISO name of the first supported locale whose English name, with its three-letter country
 // ("English-GBR") or without ("English"), is `language`; empty when none is.
 utString iso_locale_of(const utString& language) {
-    t_locale_ids.clear();
-    EnumSystemLocalesW(add_locale_id, LCID_SUPPORTED);
-    const std::vector<LCID> ids = std::move(t_locale_ids);
-    for (LCID lcid : ids) {
-        utString name = nls_first_word(nls_locale_info(lcid, LOCALE_SENGLANGUAGE));
-        utString country = nls_locale_info(lcid, LOCALE_SABBREVCTRYNAME);
+    for (const utString& locale : ap_locales()) {
+        utString name = nls_first_word(nls_locale_info(locale, apLocaleField::english_language));
+        utString country = nls_locale_info(locale, apLocaleField::country_abbreviation);
         if ((name + utString(utStringLit{}, "-") + country).case_compare(language) == 0) {
-            utString region = nls_locale_info(lcid, LOCALE_SISO3166CTRYNAME);
+            utString region = nls_locale_info(locale, apLocaleField::iso3166);
             region.convert(::toupper);
-            return nls_locale_info(lcid, LOCALE_SISO639LANGNAME) << "-" << region;
+            return nls_locale_info(locale, apLocaleField::iso639) << "-" << region;
         }
-        if (name.case_compare(language) == 0) return nls_locale_info(lcid, LOCALE_SISO639LANGNAME);
+        if (name.case_compare(language) == 0) return nls_locale_info(locale, apLocaleField::iso639);
     }
     return utString();
 }
@@ -107,15 +93,11 @@ std::vector<utString> nls_posix_folders(const nlsLanguage& language) {
 utString nlsDomainManager::get_abbreviated_language(const utString& locale_name) {
     utString fallback(utStringLit{}, "ENG");
     if (locale_name.length() == 0) return fallback;
-    wchar_t wide[100];
-    std::size_t count = std::mbstowcs(wide, locale_name.c_str(), 100);
+    // Names of 100 characters or more, or that the C run time cannot read, name no locale.
+    std::size_t count = std::mbstowcs(nullptr, locale_name.c_str(), 0);
     if (count < 1 || count > 99) return fallback; // (size_t)-1 on failure is above 99 too
-    wchar_t answer[100];
-    if (GetLocaleInfoEx(wide, LOCALE_SABBREVLANGNAME, answer, 100) == 0) return fallback;
-    char narrow[100];
-    count = std::wcstombs(narrow, answer, 100);
-    if (count < 1 || count > 99) return fallback;
-    return utString(narrow);
+    utString abbreviation = nls_locale_info(locale_name, apLocaleField::language_abbreviation, 100);
+    return abbreviation.empty() ? fallback : abbreviation;
 }
 
 bool nls_is_posix_locale(const utString& name) {

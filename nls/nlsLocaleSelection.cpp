@@ -98,15 +98,15 @@ const utString& nlsDomainManager::source_language() {
 }
 
 char* nlsDomainManager::get_language(char* buffer) {
-    utString name = nls_first_word(nls_locale_info(GetUserDefaultLCID(), LOCALE_SENGLANGUAGE));
+    utString name = nls_first_word(nls_user_locale_info(apLocaleField::english_language));
     std::memcpy(buffer, name.c_str(), static_cast<std::size_t>(name.length()) + 1);
     return buffer;
 }
 
 utString nlsDomainManager::fix_setlocale_argument(const utString& name) {
     if (name == utString(utStringLit{}, "check")) return utString(utStringLit{}, "C");
-    utString country = nls_locale_info(GetUserDefaultLCID(), LOCALE_SABBREVCTRYNAME);
-    utString language = nls_first_word(nls_locale_info(GetUserDefaultLCID(), LOCALE_SENGLANGUAGE));
+    utString country = nls_user_locale_info(apLocaleField::country_abbreviation);
+    utString language = nls_first_word(nls_user_locale_info(apLocaleField::english_language));
     if (name == language + utString(utStringLit{}, "-") + country)
         return language + utString(utStringLit{}, "_") + country;
     return name;

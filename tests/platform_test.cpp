@@ -2,6 +2,7 @@
 #include <platform/apFileFinder.h>
 #include <platform/apRegistry.h>
 #include <platform/apUtils.h>
+#include <platform/internal/apLocale.h>
 #include <platform/internal/apWinLocale.h>
 #include <platform/utString.h>
 
@@ -9,8 +10,10 @@
 #include "nlsManagerTestSupport.h"
 #include "nlsTestPlatform.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -95,9 +98,43 @@ TEST(GetLocaleInfoU, ReadsAndWritesNothingBeyondTheCallersBuffers) {
     EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("\0xxxxxxxxxxxxxx", 16));
     EXPECT_EQ(GetLocaleInfoU(0x0809, LOCALE_SENGLANGUAGE, buffer, 8), 8);
     EXPECT_STREQ(buffer, "English");
-    // Wide names: U+0165 must not pass for 'e', the character of its low byte.
-    for (const std::wstring& name : {std::wstring(L"\u0165n-GB"), std::wstring(10000, L'e')})
-        EXPECT_EQ(GetLocaleInfoEx(name.c_str(), LOCALE_SABBREVLANGNAME, nullptr, 0), 0);
+}
+
+TEST(apLocale, FieldsOfNamedLocales) {
+    const std::string long_name(10000, 'e');
+    const struct {
+        const char* locale;
+        apLocaleField field;
+        const char* expected;
+    } rows[] = {
+        {"en-GB", apLocaleField::english_language, "English"},
+        {"en-GB", apLocaleField::language_abbreviation, "ENG"},
+        {"en-GB", apLocaleField::country_abbreviation, "GBR"},
+        {"en-GB", apLocaleField::iso639, "en"},
+        {"en-GB", apLocaleField::iso3166, "GB"},
+        {"en-GB", apLocaleField::ansi_codepage, "1252"},
+        {"en-gb", apLocaleField::name, "en-GB"}, // letter case ignored
+        {"ru-RU", apLocaleField::ansi_codepage, "1251"},
+        {"de-AT", apLocaleField::country_abbreviation, "AUT"},
+        {"de", apLocaleField::english_language, "German"}, // a bare language
+        // No locale: a library name, a name with a byte above 0x7F, one of any length, none.
+        {"German", apLocaleField::iso639, ""},
+        {"\xe5n-GB", apLocaleField::iso639, ""},
+        {long_name.c_str(), apLocaleField::iso639, ""},
+        {"", apLocaleField::english_language, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_STREQ(ap_locale_field(utString(row.locale), row.field).c_str(), row.expected)
+            << row.locale << " " << static_cast<int>(row.field);
+}
+
+// Each listed locale answers to the name the list gives it.
+TEST(apLocale, ListedLocalesAnswerToTheirNames) {
+    const std::vector<utString> locales = ap_locales();
+    for (const char* name : {"en-GB", "de-AT", "ja-JP"})
+        EXPECT_NE(std::find(locales.begin(), locales.end(), utString(name)), locales.end()) << name;
+    for (const utString& locale : locales)
+        ASSERT_STREQ(ap_locale_field(locale, apLocaleField::name).c_str(), locale.c_str());
 }
 
 using apRegistryTest = nlstest::StateSavingTest;

@@ -3,15 +3,18 @@
 // Locale information as the domain manager's locale sources share it. Internal: not installed;
 // nls_language_of is exported for the nls-catalog tool.
 
-#include <platform/internal/apWinLocale.h>
+#include <platform/internal/apLocale.h>
 #include <platform/utString.h>
 
 #include <vector>
 
 class nlsLanguage;
 
-/// Locale data of `lcid` as text; empty when the query fails.
-utString nls_locale_info(LCID lcid, LCTYPE type);
+/// A field of the locale `locale` as text; empty ("", not null) when the query fails or when the
+/// answer would not fit a buffer of `limit` characters with its NUL.
+utString nls_locale_info(const utString& locale, apLocaleField field, int limit = 500);
+/// The same of the user's locale, asked afresh.
+utString nls_user_locale_info(apLocaleField field, int limit = 500);
 /// A language's English name up to its first blank: "Chinese (Simplified)" gives "Chinese".
 utString nls_first_word(const utString& name);
 /// The library's language name for a POSIX locale value: the table's name for its ISO name

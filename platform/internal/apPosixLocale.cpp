@@ -1,32 +1,26 @@
 #include <platform/internal/apCrtLocale.h>
 
-#include <platform/internal/apWinLocale.h>
+#include <platform/internal/apLocale.h>
 
 #include <cstdlib>
 #include <cstring>
 
 // POSIX locale values are read alike on every platform (a Windows user may set LANG too); the
-// locale they name is looked up through the Windows locale functions, which each backend offers.
+// locale they name is looked up through the platform's locale information.
 
 namespace {
 
 constexpr const char* kAsciiLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-// Locale data of the Windows locale name made of the first `length` characters of `value` ('_'
-// taken for '-'), as text; empty for an unknown locale. Only ASCII names come here.
-utString locale_data(const char* value, std::size_t length, LCTYPE type) {
-    wchar_t name[8] = {};
+// A field of the locale named by the first `length` characters of `value` ('_' taken for '-'),
+// as text; empty for an unknown locale. Only ASCII names come here.
+utString locale_data(const char* value, std::size_t length, apLocaleField field) {
+    char name[8] = {};
     for (std::size_t i = 0; i < length; ++i)
-        name[i] = value[i] == '_' ? L'-' : static_cast<wchar_t>(value[i]);
-    wchar_t answer[128];
-    if (GetLocaleInfoEx(name, type, answer, 128) <= 0) return utString();
-    // English names and codes: ASCII, cut at the first blank as the library's names are.
-    char text[128];
-    std::size_t n = 0;
-    for (; answer[n] != 0 && answer[n] != L' ' && n + 1 < sizeof text; ++n)
-        text[n] = answer[n] < 0x80 ? static_cast<char>(answer[n]) : '?';
-    text[n] = '\0';
-    return utString(text);
+        name[i] = value[i] == '_' ? '-' : value[i];
+    utString answer = ap_locale_field(utString(name), field, apLocaleText::ascii);
+    // Cut at the first blank, as the library's names are.
+    return utString(answer, 0, static_cast<int>(std::strcspn(answer.c_str(), " ")));
 }
 
 } // namespace
@@ -56,18 +50,19 @@ apPosixLocale ap_posix_locale(const char* value) {
         return locale;
 
     if (name_length > language_length) {
-        utString name = locale_data(value, name_length, LOCALE_SNAME);
+        utString name = locale_data(value, name_length, apLocaleField::name);
         if (!name.empty()) {
             locale.locale_name = name;
-            locale.language = locale_data(value, name_length, LOCALE_SENGLANGUAGE)
-                              << "-" << locale_data(value, name_length, LOCALE_SABBREVCTRYNAME);
+            locale.language =
+                locale_data(value, name_length, apLocaleField::english_language)
+                << "-" << locale_data(value, name_length, apLocaleField::country_abbreviation);
             return locale;
         }
     }
     // A country that no locale of the language has counts as the bare language.
-    utString language = locale_data(value, language_length, LOCALE_SENGLANGUAGE);
+    utString language = locale_data(value, language_length, apLocaleField::english_language);
     if (!language.empty()) {
-        locale.locale_name = locale_data(value, language_length, LOCALE_SISO639LANGNAME);
+        locale.locale_name = locale_data(value, language_length, apLocaleField::iso639);
         locale.language = language;
     }
     return locale;

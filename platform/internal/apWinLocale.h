@@ -1,9 +1,8 @@
 #pragma once
 
-// Windows locale information, by the Windows names: the user's default locale, locale data by
-// identifier (8-bit, GetLocaleInfoU) or by locale name (wide, GetLocaleInfoEx), and the
-// enumeration of the supported locales. Each backend's apWinApi.h declares the Windows types and
-// functions: Windows' own, or the POSIX stand-ins. GetLocaleInfoU is the library's on both.
+// Windows locale information by the Windows names, for code that speaks them (tests, Windows
+// programs): the library itself asks apLocale.h. Each backend's apWinApi.h declares the Windows
+// types and constants: Windows' own, or the POSIX stand-ins.
 
 #include <platform/apExport.h>
 

@@ -1,6 +1,6 @@
 #include <platform/internal/apCrtLocale.h>
 
-#include <platform/internal/apWinLocale.h>
+#include <platform/internal/apLocale.h>
 #include <platform/utString.h>
 
 #include "apWinLocaleTable.h"
@@ -39,14 +39,14 @@ const apWinLocaleRow* find_language_country(const char* name) {
 }
 
 // The installed locale for `name`: "" becomes the locale of the user's regional settings
-// (GetUserDefaultLCID), a table language its ISO name's locale, a language with a country code
+// (ap_user_locale), a table language its ISO name's locale, a language with a country code
 // ("English_GBR", "English-GBR") the matching Windows locale's; anything else ("C",
 // "de_DE.UTF-8") stays as it is.
 utString ap_locale_name(const char* name, const char* iso_name) {
     if (!name) return utString();
     if (!*name) {
-        const apWinLocaleRow* user = ap_find_locale(GetUserDefaultLCID());
-        return user ? posix_name(user->name) : utString(utStringLit{}, "C");
+        utString user = ap_user_locale();
+        return user.empty() ? utString(utStringLit{}, "C") : posix_name(user.c_str());
     }
     if (iso_name && *iso_name) return posix_name(iso_name);
     if (const apWinLocaleRow* row = find_language_country(name)) return posix_name(row->name);

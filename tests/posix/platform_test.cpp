@@ -1,8 +1,8 @@
 // The POSIX stand-ins: the registry's store (where it lives, never made by a read, at a dangling
-// link or a FIFO) and Windows' locale functions.
+// link or a FIFO) and the user's locale.
 
 #include <platform/apRegistry.h>
-#include <platform/internal/apWinLocale.h>
+#include <platform/internal/apLocale.h>
 
 #include "nlsManagerTestSupport.h"
 
@@ -51,23 +51,23 @@ TEST_F(StandIns, StoreFollowsTheEnvironmentAndIsNeverMadeByAReadThroughALinkOrAt
     EXPECT_FALSE(exists(target));
 }
 
-TEST_F(StandIns, UserDefaultLcidIsTheFirstKnownLocaleOfTheEnvironment) {
+TEST_F(StandIns, UserLocaleIsTheFirstKnownLocaleOfTheEnvironment) {
     const std::string long_value(10000, 'x'), long_codeset = "de_DE." + long_value;
     const struct {
         const char *user, *lc_all, *lc_messages, *lang;
-        LCID expected;
+        const char* expected;
     } cases[] = {
-        {nullptr, nullptr, nullptr, nullptr, 0x0409},
-        {"", "C", "", "de_DE@euro", 0x0407},
-        {nullptr, "POSIX", "it_CH.ISO-8859-1", "de_DE", 0x0810},
+        {nullptr, nullptr, nullptr, nullptr, "en-US"},
+        {"", "C", "", "de_DE@euro", "de-DE"},
+        {nullptr, "POSIX", "it_CH.ISO-8859-1", "de_DE", "it-CH"},
         // Not locales: a name with more, a language name, a bare one; es_ES is not es-ES_tradnl.
-        {"en-GB-x", "German", "de", "es_ES", 0x0C0A},
-        {long_value.c_str(), "\xff\x01garbage", long_value.c_str(), long_codeset.c_str(), 0x0407},
+        {"en-GB-x", "German", "de", "es_ES", "es-ES"},
+        {long_value.c_str(), "\xff\x01garbage", long_value.c_str(), long_codeset.c_str(), "de-DE"},
     };
     for (const auto& c : cases) {
         ScopedEnv user("NLS_USER_LOCALE", c.user), all("LC_ALL", c.lc_all),
             messages("LC_MESSAGES", c.lc_messages), lang("LANG", c.lang);
-        EXPECT_EQ(GetUserDefaultLCID(), c.expected) << (&c - cases);
+        EXPECT_STREQ(ap_user_locale().c_str(), c.expected) << (&c - cases);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <platform/apFileFinder.h>
 #include <platform/apRegistry.h>
+#include <platform/internal/apLocale.h>
 #include <platform/internal/apWinLocale.h>
 
 #include "nlsTestSupport.h"
@@ -64,6 +65,17 @@ TEST(AnsiCodePage, LocaleTextsAndDirectoryNamesAreInItExactlyOrNotAtAll) {
     EXPECT_EQ(names, std::vector<std::string>{"Cat\xE1logos"});
     EXPECT_STREQ(apPath(utString("C:\\nls\\German\\")).basename().c_str(), "German");
     EXPECT_STREQ(apPath(utString("C:German")).basename().c_str(), "German");
+}
+
+// English names with a letter that code page 1252 lacks: its closest form for the library's
+// text, '?' for names that must be ASCII.
+TEST(AnsiCodePage, EnglishNamesTakeTheClosestFormOrAQuestionMark) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const utString maori("mi-NZ");
+    EXPECT_STREQ(ap_locale_field(maori, apLocaleField::english_language).c_str(), "Maori");
+    EXPECT_STREQ(
+        ap_locale_field(maori, apLocaleField::english_language, apLocaleText::ascii).c_str(),
+        "M?ori");
 }
 
 // The runner chooses each run's user through LC_ALL, or the EachUser tests run for nobody.
