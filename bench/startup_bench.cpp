@@ -99,10 +99,14 @@ public:
         for (std::string& arg : args)
             argv.push_back(arg.data());
         argv.push_back(nullptr);
-        // The same environment for every probe: German, and a settings store that is not there.
+        // The same environment for every probe: German, and a settings store that is not there;
+        // LD_LIBRARY_PATH passes on, so that another build of the library can be measured.
         std::string home = "HOME=" + c.root;
         std::string store = "NLS_REGISTRY=" + c.root + "/registry.db";
-        char* envp[] = {const_cast<char*>("LANG=de_DE.UTF-8"), home.data(), store.data(), nullptr};
+        const char* libraries = std::getenv("LD_LIBRARY_PATH");
+        std::string library_path = std::string("LD_LIBRARY_PATH=") + (libraries ? libraries : "");
+        char* envp[] = {const_cast<char*>("LANG=de_DE.UTF-8"), home.data(), store.data(),
+                        library_path.data(), nullptr};
         m_pid = ::fork();
         if (m_pid == 0) {
             ::dup2(in[0], 0);

@@ -11,8 +11,9 @@
 
 /// Whether the open file `fd` may be mapped. POSIX: only a file that nobody but the superuser can
 /// write or change the permissions of (owned by the superuser, writable by neither its group nor
-/// others), as packages install them. Windows: every file, since the system refuses to shorten a
-/// file while a view of it exists.
+/// others), as packages install them. Windows, which refuses to change a file at all while a view
+/// of it exists: only a file that the process's user may not write, as one installed for all
+/// users is, so that the user's own files stay free to change.
 NLS_EXPORT bool ap_mappable(int fd);
 /// The first `size` bytes of the open file `fd`, mapped read-only and shared; null when the
 /// system refuses. The mapping outlives `fd` and holds the file even once it is replaced.
