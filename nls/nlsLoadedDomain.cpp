@@ -1,11 +1,15 @@
 #include <nls/nlsLoadedDomain.h>
 
+#include <nls/internal/nlsConvertedTexts.h>
 #include <nls/nlsErrorData.h>
+#include <platform/internal/apAtomic.h>
 #include <platform/internal/apCrtIo.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -379,4 +383,42 @@ const char* nlsLoadedDomain::plural_form(std::uint32_t pair, unsigned long n) co
         !std::memchr(found, 0, static_cast<std::size_t>(image + image_size - found)))
         return nullptr;
     return reinterpret_cast<const char*>(found);
+}
+
+namespace {
+
+// The charset that a catalogue's header names ("Content-Type: text/plain; charset=UTF-8"), as
+// the gettext tools find it: after the first "charset=", up to a blank or a semicolon. Empty
+// when there is none.
+std::string header_charset(const char* header) {
+    const char* name = std::strstr(header, "charset=");
+    if (!name) return {};
+    name += std::strlen("charset=");
+    return std::string(name, std::strcspn(name, " \t\n\r\f\v;"));
+}
+
+} // namespace
+
+const char* nlsLoadedDomain::converted(const char* text, const char* codeset,
+                                       const char* untranslated) const {
+    // The caller's own message, given back for want of a translation, is never converted.
+    const auto at = reinterpret_cast<std::uintptr_t>(text);
+    const auto start = reinterpret_cast<std::uintptr_t>(image);
+    if (!image || failed || at < start || at - start >= image_size) return text;
+    return converted_texts().converted(text, reinterpret_cast<const char*>(image + image_size),
+                                       codeset, untranslated);
+}
+
+nlsConvertedTexts& nlsLoadedDomain::converted_texts() const {
+    if (nlsConvertedTexts* texts = ap_load_acquire(m_converted.texts)) return *texts;
+    static const char empty[] = "";
+    const char* header = translate(empty);
+    auto made = std::make_unique<nlsConvertedTexts>(header_charset(header));
+    // Two threads may make one at once: the first to publish wins.
+    nlsConvertedTexts* published = ap_compare_exchange(m_converted.texts, {}, made.get());
+    return published ? *published : *made.release();
+}
+
+nlsLoadedDomain::ConvertedTextsOwner::~ConvertedTextsOwner() {
+    delete texts;
 }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class nlsConvertedTexts;
+
 /// One binary message catalogue (.mo layout, either byte order) read whole into memory.
 ///
 /// Lookups answer with a pointer into the image, or with the message pointer itself when the
@@ -40,6 +42,15 @@ public:
     /// ngettext for `singular` in `context`.
     const char* npgettext(const char* context, const char* singular, const char* plural,
                           unsigned long n) const;
+
+    /// `text`, a translation that this catalogue returned or one of its plural forms, in the
+    /// charset `codeset`, or when that is null in the process's output charset at this moment
+    /// (the LC_CTYPE locale's codeset; on Windows the ANSI code page). `text` itself when it is in
+    /// that charset already, when the header names no charset, or when `text` is not the
+    /// catalogue's; `untranslated`, what the lookup gives without a translation, when the text
+    /// cannot be given in `codeset` (bytes not valid in the catalogue's charset, a charset the
+    /// system cannot convert). Each text is converted once and lives as long as the catalogue.
+    const char* converted(const char* text, const char* codeset, const char* untranslated) const;
 
     /// The catalogue hash of a NUL-terminated string (bytes taken as signed).
     static std::uint32_t hash(const char* text);
@@ -79,4 +90,15 @@ private:
     /// The form for `n` of pair `pair`'s translation, or null when the translation lies outside
     /// the image.
     const char* plural_form(std::uint32_t pair, unsigned long n) const;
+
+    /// Owns the texts converted into other charsets, made when first needed.
+    struct ConvertedTextsOwner {
+        nlsConvertedTexts* texts = nullptr; ///< published; read with acquire ordering
+        ConvertedTextsOwner() = default;
+        ConvertedTextsOwner(const ConvertedTextsOwner&) = delete;
+        ConvertedTextsOwner& operator=(const ConvertedTextsOwner&) = delete;
+        ~ConvertedTextsOwner();
+    };
+    nlsConvertedTexts& converted_texts() const;
+    mutable ConvertedTextsOwner m_converted;
 };
