@@ -19,7 +19,7 @@ const char* nlsConvertedTexts::converted(const char* text, const char* end, cons
     if (!target) target = &this->target(codeset);
     if (!target->converter) return text;
     if (!target->converter->valid()) return untranslated;
-    const Text* known = find(ap_load_acquire(target->table), text);
+    const Slot* known = find(ap_load_acquire(target->table), text);
     const char* result = known ? known->result : convert(*target, text, end);
     return result ? result : untranslated;
 }
@@ -30,13 +30,23 @@ std::size_t nlsConvertedTexts::slot_of(const char* text, unsigned int bits) {
     return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> (64 - bits));
 }
 
-const nlsConvertedTexts::Text* nlsConvertedTexts::find(const Table* table, const char* text) {
+const nlsConvertedTexts::Slot* nlsConvertedTexts::find(const Table* table, const char* text) {
     if (!table) return nullptr;
     const std::size_t mask = (std::size_t{1} << table->bits) - 1;
     for (std::size_t i = slot_of(text, table->bits);; i = (i + 1) & mask) {
-        const Text* known = ap_load_acquire(table->slots[i]);
-        if (!known || known->source == text) return known;
+        const char* source = ap_load_acquire(table->slots[i].source);
+        if (!source) return nullptr;
+        if (source == text) return &table->slots[i];
     }
+}
+
+void nlsConvertedTexts::place(Table& table, const char* source, const char* result) {
+    const std::size_t mask = (std::size_t{1} << table.bits) - 1;
+    std::size_t i = slot_of(source, table.bits);
+    while (table.slots[i].source)
+        i = (i + 1) & mask;
+    table.slots[i].result = result;
+    ap_store_release(table.slots[i].source, source);
 }
 
 nlsConvertedTexts::Target& nlsConvertedTexts::target(const char* codeset) {
@@ -61,48 +71,37 @@ nlsConvertedTexts::Target& nlsConvertedTexts::target(const char* codeset) {
 
 const char* nlsConvertedTexts::convert(Target& target, const char* text, const char* end) {
     std::lock_guard<std::mutex> lock(m_lock);
-    if (const Text* known = find(target.table, text)) return known->result;
+    if (const Slot* known = find(target.table, text)) return known->result;
     // Only a string that ends inside the catalogue is read.
     const void* nul = std::memchr(text, 0, static_cast<std::size_t>(end - text));
     if (!nul) return text;
     const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(nul) - text);
-    auto made = std::make_unique<Text>(Text{text, nullptr, {}});
+    const char* result = nullptr;
     std::string out;
     if (target.converter->convert(text, length, out)) {
         // Text that converting leaves alone (ASCII, mostly) is not copied.
         if (out.size() == length && std::memcmp(out.data(), text, length) == 0) {
-            made->result = text;
+            result = text;
         } else {
-            made->made = std::move(out);
-            made->result = made->made.c_str();
+            target.made.push_back(std::move(out));
+            result = target.made.back().c_str();
         }
     }
-    insert(target, made.get());
-    target.texts.push_back(std::move(made));
-    return target.texts.back()->result;
-}
-
-void nlsConvertedTexts::insert(Target& target, const Text* text) {
     Table* table = target.tables.empty() ? nullptr : target.tables.back().get();
-    if (!table || (target.texts.size() + 1) * 2 > (std::size_t{1} << table->bits)) {
+    if (!table || (target.count + 1) * 2 > (std::size_t{1} << table->bits)) {
         // A table twice the size, filled before it is published; readers may go on in the old
         // one, which stays.
         auto grown = std::make_unique<Table>();
         grown->bits = table ? table->bits + 1 : 4;
-        grown->slots = std::make_unique<const Text*[]>(std::size_t{1} << grown->bits);
+        grown->slots = std::make_unique<Slot[]>(std::size_t{1} << grown->bits);
+        for (std::size_t i = 0; table && i < (std::size_t{1} << table->bits); ++i)
+            if (table->slots[i].source)
+                place(*grown, table->slots[i].source, table->slots[i].result);
         table = grown.get();
-        for (const auto& known : target.texts)
-            place(*table, known.get());
         target.tables.push_back(std::move(grown));
         ap_store_release(target.table, static_cast<const Table*>(table));
     }
-    place(*table, text);
-}
-
-void nlsConvertedTexts::place(Table& table, const Text* text) {
-    const std::size_t mask = (std::size_t{1} << table.bits) - 1;
-    std::size_t i = slot_of(text->source, table.bits);
-    while (table.slots[i])
-        i = (i + 1) & mask;
-    ap_store_release(table.slots[i], text);
+    place(*table, text, result);
+    ++target.count;
+    return result;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -31,18 +32,18 @@ public:
                           const char* untranslated);
 
 private:
-    /// A text and what it became: the source itself when converting changed nothing, null when
-    /// it cannot be converted.
-    struct Text {
+    /// A text and what it became: the text itself when converting changed nothing, null when it
+    /// cannot be converted. `source` is written last, with release ordering, so that a reader
+    /// who sees it sees `result`.
+    struct Slot {
         const char* source;
         const char* result;
-        std::string made;
     };
     /// An open-addressing table of texts by their address, 2^bits slots, at most half of them
     /// used. It is only ever added to; a fuller one replaces it.
     struct Table {
         unsigned int bits;
-        std::unique_ptr<const Text*[]> slots;
+        std::unique_ptr<Slot[]> slots;
     };
     /// A charset that texts are asked for. How they are given in it is settled when it is first
     /// asked for: unchanged (no converter), converted, or not at all (a converter that is not
@@ -52,7 +53,8 @@ private:
         std::unique_ptr<apCharsetConverter> converter;
         const Table* table = nullptr;               ///< published; read with acquire ordering
         std::vector<std::unique_ptr<Table>> tables; ///< every one made: readers may hold any
-        std::vector<std::unique_ptr<Text>> texts;
+        std::size_t count = 0;                      ///< texts in the table
+        std::deque<std::string> made;               ///< the results; a deque never moves them
     };
     /// The spellings of charsets asked for ("UTF-8", "utf8"), newest first, each with its target.
     struct Spelling {
@@ -62,12 +64,11 @@ private:
     };
 
     static std::size_t slot_of(const char* text, unsigned int bits);
-    static const Text* find(const Table* table, const char* text);
+    static const Slot* find(const Table* table, const char* text);
+    static void place(Table& table, const char* source, const char* result);
     Target& target(const char* codeset);
     /// The result of `text` in `target`, converted now unless another thread just did.
     const char* convert(Target& target, const char* text, const char* end);
-    void insert(Target& target, const Text* text);
-    static void place(Table& table, const Text* text);
 
     const std::string m_charset;
     const Spelling* m_spellings = nullptr; ///< published; read with acquire ordering
