@@ -104,7 +104,7 @@ const Charset* find(const std::string& name) {
 bool ap_same_charset(const char* a, const char* b) {
     std::string first = folded(a), second = folded(b);
     const Charset* row = find(first);
-    return row ? row == find(second) : !find(second) && first == second;
+    return row ? row == find(second) : first == second;
 }
 
 unsigned int ap_charset_code_page(const char* name) {
