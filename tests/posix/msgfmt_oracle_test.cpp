@@ -122,72 +122,35 @@ TEST_F(MsgfmtOracle, PluralFormsAndContextsAgreeWithGlibc) {
     }
 }
 
-// Translations in the output charset, under the same LC_CTYPE locale and codeset bound:
-// catalogues in ISO-8859-1, ISO-8859-2, EUC-JP and UTF-8, and ones with bytes that are no text
-// of their charset.
-struct Source {
-    const char* name;
-    const char* charset;
-    std::vector<std::pair<std::string, std::string>> texts; ///< UTF-8; "%d file" has two forms
-};
-
-const Source kSources[] = {
-    {"latin1",
-     "ISO-8859-1",
-     {{"size", "Gr\u00f6\u00dfe"},
-      {"naive", "na\u00efve fa\u00e7ade"},
-      {"%d file", "eine Datei \u00e4|%d Dateien \u00f6"}}},
-    {"latin2",
-     "ISO-8859-2",
-     {{"city", "\u0141\u00f3d\u017a"},
-      {"count", "Gr\u00f3f \u0151 \u0171"},
-      {"%d file", "plik \u0142|%d pliki \u017c"}}},
-    {"eucjp",
-     "EUC-JP",
-     {{"japan", "\u65e5\u672c\u8a9e"},
-      {"size", "Gr\u00f6\u00dfe"},
-      {"%d file", "\u30d5\u30a1\u30a4\u30eb|%d \u500b"}}},
-    {"utf8",
-     "UTF-8",
-     {{"size", "Gr\u00f6\u00dfe"},
-      {"city", "\u0141\u00f3d\u017a \u0151"},
-      {"price", "5 \u20ac"},
-      {"japan", "\u65e5\u672c\u8a9e"},
-      {"open", "Open"},
-      {"%d file", "eine Datei \u00e4|%d \u500b"}}},
-};
-
+// Translations in the output charset under the same LC_CTYPE locale and codeset bound, from
+// catalogues in ISO-8859-1, ISO-8859-2, EUC-JP and UTF-8 and ones with bytes that are no text of
+// their charset. Text i is the translation of "t<i>"; texts 0 and 1 are the forms of "%d file".
 TEST_F(MsgfmtOracle, TranslationsComeInTheCharsetGlibcGivesThem) {
-    struct Catalogue {
-        std::string path;
-        std::vector<std::string> keys;
-    };
-    std::vector<Catalogue> catalogues;
-    for (const Source& source : kSources) {
-        std::string po = kHeader + "nplurals=2; plural=(n != 1);\\n\"\n";
-        catalogues.push_back({});
-        for (const auto& [key, text] : source.texts) {
-            std::size_t bar = text.find('|');
-            po += "\nmsgid \"" + key + "\"\n" +
-                  (bar == std::string::npos
-                       ? "msgstr \"" + text + "\"\n"
-                       : "msgid_plural \"%d files\"\nmsgstr[0] \"" + text.substr(0, bar) +
-                             "\"\nmsgstr[1] \"" + text.substr(bar + 1) + "\"\n");
-            catalogues.back().keys.push_back(key);
+    const std::pair<std::string, std::vector<std::string>> sources[] = {
+        {"ISO-8859-1", {"Gr\u00f6\u00dfe", "na\u00efve fa\u00e7ade"}},
+        {"ISO-8859-2", {"\u0141\u00f3d\u017a", "Gr\u00f3f \u0151 \u0171"}},
+        {"EUC-JP", {"\u65e5\u672c\u8a9e", "Gr\u00f6\u00dfe"}},
+        {"UTF-8", {"Gr\u00f6\u00dfe \u0151", "5 \u20ac", "\u65e5\u672c", "Open"}}};
+    std::vector<std::pair<std::string, std::vector<std::string>>> catalogues; // path, keys
+    for (const auto& [charset, texts] : sources) {
+        std::string po = kHeader + "nplurals=2; plural=(n != 1);\\n\"\n\nmsgid \"%d file\"\n" +
+                         "msgid_plural \"%d files\"\nmsgstr[0] \"" + texts[0] + "\"\nmsgstr[1] \"" +
+                         texts[1] + "\"\n";
+        std::vector<std::string> keys = {"%d file"};
+        for (const std::string& text : texts) {
+            keys.push_back("t" + std::to_string(keys.size() - 1));
+            po += "\nmsgid \"" + keys.back() + "\"\nmsgstr \"" + text + "\"\n";
         }
-        catalogues.back().path = compile(source.name, po, "", source.charset);
+        catalogues.push_back({compile(charset, po, "", charset), keys});
     }
-    // Bytes that are no UTF-8, and msgfmt's placeholder for a charset, which glibc cannot
-    // convert from.
-    for (const char* charset : {"UTF-8", "CHARSET"}) {
-        catalogues.push_back({dir / (std::string(charset) + ".mo"), {"bad", "cut", "size"}});
-        nlstest::write_file(catalogues.back().path,
-                            nlstest::build_mo({{"", "Content-Type: text/plain; charset=" +
-                                                        std::string(charset) + "\n"},
-                                               {"bad", "a\xff"
-                                                       "b"},
-                                               {"cut", "ab\xc3"},
-                                               {"size", "Gr\u00f6\u00dfe"}}));
+    // glibc cannot convert from msgfmt's placeholder for a charset.
+    for (std::string charset : {"UTF-8", "CHARSET"}) {
+        catalogues.push_back({dir / (charset + ".mo"), {"t0", "t1", "t2"}});
+        nlstest::write_file(catalogues.back().first,
+                            nlstest::build_mo({{"", "Content-Type: text/plain; charset=" + charset},
+                                               {"t0", "a\xff!"},
+                                               {"t1", "ab\xc3"},
+                                               {"t2", "Gr\u00f6\u00dfe"}}));
     }
     // The LC_CTYPE locale, and the codeset bound (none: the locale's).
     const std::pair<const char*, const char*> readers[] = {
@@ -196,21 +159,21 @@ TEST_F(MsgfmtOracle, TranslationsComeInTheCharsetGlibcGivesThem) {
         {"de_DE.ISO-8859-1", "EUC-JP"},
     };
     int domains = 0;
-    for (const Catalogue& catalogue : catalogues) {
+    for (const auto& [path, keys] : catalogues) {
         unsigned int code = 1;
-        nlsLoadedDomain ours(utString(catalogue.path.c_str()), &code);
-        ASSERT_EQ(code, 0u) << catalogue.path;
+        nlsLoadedDomain ours(utString(path.c_str()), &code);
+        ASSERT_EQ(code, 0u) << path;
         for (const auto& [ctype, codeset] : readers) {
             ASSERT_NE(std::setlocale(LC_CTYPE, ctype), nullptr) << ctype;
             // A domain of its own for each reader: glibc keeps what it converted per domain.
             std::string domain = "d" + std::to_string(++domains);
-            std::filesystem::copy_file(catalogue.path, dir / ("de/LC_MESSAGES/" + domain + ".mo"));
+            std::filesystem::copy_file(path, dir / ("de/LC_MESSAGES/" + domain + ".mo"));
             ::bindtextdomain(domain.c_str(), dir.path().c_str());
             if (codeset) ::bind_textdomain_codeset(domain.c_str(), codeset);
-            for (const std::string& key : catalogue.keys) {
+            for (const std::string& key : keys) {
                 const char* k = key.c_str();
                 const std::string where =
-                    catalogue.path + " " + ctype + " " + (codeset ? codeset : "") + " " + key;
+                    path + " " + ctype + " " + (codeset ? codeset : "") + " " + key;
                 const char* theirs = ::dgettext(domain.c_str(), k);
                 const char* got = ours.converted(ours.translate(k), codeset, k);
                 EXPECT_STREQ(got, theirs) << where;
