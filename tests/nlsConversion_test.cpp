@@ -65,7 +65,9 @@ TEST(nlsLoadedDomain, TranslationsComeInTheCodesetAskedFor) {
                            : expected == kUntranslated ? key
                                                        : expected.c_str();
         EXPECT_STREQ(got, want) << (charset ? charset : "none") << " to " << codeset;
-        if (want != expected.c_str()) EXPECT_EQ(got, want);
+        if (want != expected.c_str()) {
+            EXPECT_EQ(got, want); // the very pointer
+        }
     }
 }
 
