@@ -405,12 +405,13 @@ const char* nlsLoadedDomain::converted(const char* text, const char* codeset,
     const auto at = reinterpret_cast<std::uintptr_t>(text);
     const auto start = reinterpret_cast<std::uintptr_t>(image);
     if (!image || failed || at < start || at - start >= image_size) return text;
-    return converted_texts().converted(text, reinterpret_cast<const char*>(image + image_size),
-                                       codeset, untranslated);
+    nlsConvertedTexts* texts = ap_load_acquire(m_converted.texts);
+    if (!texts) texts = &make_converted_texts();
+    return texts->converted(text, reinterpret_cast<const char*>(image + image_size), codeset,
+                            untranslated);
 }
 
-nlsConvertedTexts& nlsLoadedDomain::converted_texts() const {
-    if (nlsConvertedTexts* texts = ap_load_acquire(m_converted.texts)) return *texts;
+nlsConvertedTexts& nlsLoadedDomain::make_converted_texts() const {
     static const char empty[] = "";
     const char* header = translate(empty);
     auto made = std::make_unique<nlsConvertedTexts>(header_charset(header));

@@ -99,6 +99,7 @@ private:
         ConvertedTextsOwner& operator=(const ConvertedTextsOwner&) = delete;
         ~ConvertedTextsOwner();
     };
-    nlsConvertedTexts& converted_texts() const;
+    /// Reads the header's charset; the first of several threads to publish its texts wins.
+    nlsConvertedTexts& make_converted_texts() const;
     mutable ConvertedTextsOwner m_converted;
 };
