@@ -22,8 +22,7 @@ TEST(nlsLoadedDomainWindows, TranslationsComeInTheAnsiCodePage) {
     unsigned int code = 1;
     nlsLoadedDomain d(utString((dir / "c.mo").c_str()), &code);
     const char *size = "size", *bad = "bad";
-    EXPECT_STREQ(d.converted(d.translate(size), nullptr, size), "Gr\xf6\xdf"
-                                                                "e 5 \x80 ?");
+    EXPECT_STREQ(d.converted(d.translate(size), nullptr, size), "Gr\xf6\xdf\x65 5 \x80 ?");
     EXPECT_EQ(d.converted(d.translate(bad), nullptr, bad), bad);
     EXPECT_EQ(d.converted(d.translate(size), "UTF-8", size), d.translate(size)); // as stored
 }
