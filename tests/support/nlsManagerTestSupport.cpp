@@ -3,6 +3,7 @@
 #include <nls/nlsApplicationSettings.h>
 #include <nls/nlsErrorData.h>
 #include <platform/internal/apCrtIo.h>
+#include <platform/internal/apRegistryLock.h>
 
 #include <clocale>
 #include <deque>
@@ -38,6 +39,7 @@ struct StateSavingTest::Saved {
     std::string c_locale = std::setlocale(LC_ALL, nullptr);
     std::locale cpp_locale;
     const apCrtSeam* seam = ap_set_crt_seam(nullptr);
+    int lock_wait = ap_set_registry_lock_wait(0);
     int databases = count_databases();
 };
 
@@ -52,6 +54,7 @@ StateSavingTest::StateSavingTest() : m_saved(std::make_unique<Saved>()) {
                   Manager::s_cpp_num_locale, Manager::verbose_loading_info,
                   Manager::the_error_handler, DataBase::the_error_handler);
     ap_set_crt_seam(m_saved->seam);
+    ap_set_registry_lock_wait(m_saved->lock_wait);
 }
 
 StateSavingTest::~StateSavingTest() {
@@ -62,6 +65,7 @@ StateSavingTest::~StateSavingTest() {
     std::setlocale(LC_ALL, m_saved->c_locale.c_str());
     std::locale::global(m_saved->cpp_locale);
     ap_set_crt_seam(m_saved->seam);
+    ap_set_registry_lock_wait(m_saved->lock_wait);
 }
 
 void forget_languages() {
@@ -69,6 +73,14 @@ void forget_languages() {
     Manager::the_env_language = utString();
     Manager::the_env_type = nlsLANG_NONE;
     Manager::s_users_env = utString(utStringLit{}, "");
+}
+
+void set_default_directory(const char* directory) {
+    DataBase::the_default_pathlist = utString(directory);
+}
+
+void set_regional_settings_flag(int flag) {
+    Manager::the_regional_settings_flag = flag;
 }
 
 Reports::Reports() {

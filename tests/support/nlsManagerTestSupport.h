@@ -39,7 +39,7 @@ struct Manager : nlsDomainManager {
 };
 
 struct DataBase : nlsDataBase {
-    using nlsDataBase::m_initialised;
+    using nlsDataBase::error;
     using nlsDataBase::m_loaded_domain;
     using nlsDataBase::nlsDataBase;
     using nlsDataBase::the_default_pathlist;
@@ -59,6 +59,14 @@ private:
 
 /// The manager forgets the language chosen and the environment's cached one, as in a new process.
 void forget_languages();
+
+/// What a derived class may set, put back by a StateSavingTest: the directory that databases
+/// made without one search (null: none), and whether the environment's language skips LC_ALL,
+/// LC_MESSAGES and LANG for the regional settings.
+///@{
+void set_default_directory(const char* directory);
+void set_regional_settings_flag(int flag);
+///@}
 
 /// Records the reports the handlers get from now on, answering as the default handlers do; a
 /// StateSavingTest puts the handlers back.
