@@ -68,6 +68,18 @@ TEST_F(Database, LanguageFallsBackToShortFormThenEnvironmentThenC) {
     EXPECT_STREQ(db.language(), "C");
 }
 
+TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
+    nlstest::write_file(dir / "German/LC_MESSAGES/editor.mo",
+                        "this is plain text, not a catalogue");
+    nlstest::AssertCapture asserts;
+    DataBase db(dir.path().c_str(), "editor");
+    EXPECT_EQ(reports.take(),
+              (Lines{"NLS Warning: Catalog <editor> could not be loaded from <" + dir.path() +
+                         "/German/LC_MESSAGES/editor.mo>",
+                     "NLS Error: Catalog Magic number failed", kMissing + "German>"}));
+    EXPECT_EQ(asserts.reports().size(), 1u);
+}
+
 // A program written in English needs no English catalogue: once it says so, an English user
 // gets its messages untranslated and no report; other users as before.
 TEST_F(Database, SourceLanguageNeedsNoCatalogue) {
@@ -80,8 +92,7 @@ TEST_F(Database, SourceLanguageNeedsNoCatalogue) {
         {"regional settings", nullptr, nullptr, "en", "English", "m", {}},
         {"first in the list", "de_DE.UTF-8", "en:de", "English", "English", "m", {}},
         {"German user", "de_DE.UTF-8", nullptr, "English", "German", "de:m", {}},
-        {"nothing declared", "en_US.UTF-8", nullptr, "", "English", "m",
-         {kMissing + "English>"}},
+        {"nothing declared", "en_US.UTF-8", nullptr, "", "English", "m", {kMissing + "English>"}},
     };
     for (const auto& c : cases) {
         nlstest::forget_languages();
@@ -105,7 +116,8 @@ TEST_F(Database, SourceLanguageNeedsNoCatalogue) {
 
 // The ready handler keeps what is wrong and drops what is only missing.
 TEST_F(Database, ErrorsOnlyHandlerDropsMissingCatalogueWarnings) {
-    nlstest::write_file(dir / "German/LC_MESSAGES/damaged.mo", "this is plain text, not a catalogue");
+    nlstest::write_file(dir / "German/LC_MESSAGES/damaged.mo",
+                        "this is plain text, not a catalogue");
     nlsDataBase::error_handler(nlsDataBase::report_errors_only);
     nlstest::AssertCapture asserts;
     testing::internal::CaptureStderr();

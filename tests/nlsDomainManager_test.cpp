@@ -28,7 +28,7 @@ TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
 
     EXPECT_EQ(nlsDomainManager::textdomain("editor"), path);
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
-    EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr); // keeps the selection
+    EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr);   // keeps the selection
     EXPECT_STREQ(nlsDomainManager::textdomain(""), path.c_str()); // as null: the current one's
     EXPECT_STREQ(nlsDomainManager::textdomain("missing"), "");
     EXPECT_EQ(nlsDomainManager::gettext(message), message);

@@ -17,11 +17,13 @@ TEST(nlsErrorData, TextsPutTheirStringsInPlace) {
     } cases[] = {
         {"no error", {nlsERROR_NONE, strings, 3}, "nlsERROR_NONE"},
         {"a code not in the table", {1024, strings, 3}, "NLS Error: Internal error"},
-        {"strings missing", {nlsERROR_CATALOG_LANGUAGE, nullptr, 3},
+        {"strings missing",
+         {nlsERROR_CATALOG_LANGUAGE, nullptr, 3},
          "NLS Warning: Catalog <Internal range error> failed to load for language <Internal range "
          "error>"},
         // A value from the environment could otherwise forge a report line or drive a terminal.
-        {"control characters", {nlsERROR_CATALOG_FALLBACK, odd, 3},
+        {"control characters",
+         {nlsERROR_CATALOG_FALLBACK, odd, 3},
          "NLS Warning: Catalog <editor> failed to load for language <x?NLS Error: forged?[2J?> so "
          "fallback language <a?b> was used"},
     };

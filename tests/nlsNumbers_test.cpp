@@ -71,9 +71,8 @@ TEST_F(DecimalPoint, ConvertRewritesTheLastSeparatorOfItsOwnCopy) {
 }
 
 TEST_F(DecimalPoint, TextIsNumericWithOneSeparatorAtMost) {
-    const std::pair<const char*, int> cases[] = {{"12,5", 1}, {"+-1", 1},  {"1,2.3", 0},
-                                                 {"1/2", 0},  {"*1", 0},   {"\xb2", 0},
-                                                 {"", 0}};
+    const std::pair<const char*, int> cases[] = {{"12,5", 1}, {"+-1", 1},  {"1,2.3", 0}, {"1/2", 0},
+                                                 {"*1", 0},   {"\xb2", 0}, {"", 0}};
     for (const auto& [text, numeric] : cases)
         EXPECT_EQ(nlsUtils::is_numeric(utString(text)), numeric) << text;
 }
