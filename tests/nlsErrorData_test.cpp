@@ -35,7 +35,7 @@ TEST(nlsErrorData, StringsPastTheFifthAreDropped) {
     nlsErrorData full(nlsERROR_FAILED);
     for (int i = 0; i < 7; ++i)
         full.add_string(utString("s"));
-    EXPECT_EQ(full.string_count(), nlsErrorData::max_strings);
+    EXPECT_EQ(full.string_count(), 5);
 }
 
 using Handlers = nlstest::StateSavingTest;
