@@ -1,12 +1,12 @@
 // Catalogue lookups by hash table and by binary search against glibc's dgettext on the same file,
 // and the load of a catalogue against a plain read of it; on a real catalogue, a hit against the
 // least a hash lookup can do, short messages against dgettext, and a miss of a message with bytes
-// 0x80 to 0xFF against a miss of an ASCII one; on one catalogue of the real one's messages,
-// plural and context hits against plain ones; hits of system-dependent messages against plain
-// ones in the same catalogue; hits through the domain manager, as applications look up, from one
-// thread and from two, and through the C interface; and hits and misses through a chain of three
-// catalogues against a database of one. bench/ratios.py turns one run into ratios, the only
-// figures worth comparing on a shared machine.
+// 0x80 to 0xFF against a miss of an ASCII one, hits given in a charset against plain ones; on one
+// catalogue of the real one's messages, plural and context hits against plain ones; hits of
+// system-dependent messages against plain ones in the same catalogue; hits through the domain
+// manager, as applications look up, from one thread and from two, and through the C interface;
+// and hits and misses through a chain of three catalogues against a database of one.
+// bench/ratios.py turns one run into ratios, the only figures worth comparing on a shared machine.
 
 #include <nls/nls.h>
 #include <nls/nlsDataBase.h>
@@ -179,6 +179,29 @@ void BM_RealBareProbe(benchmark::State& state) {
     if (const Real* r = real(state))
         run(state, r->c->present_order,
             [&](const char* msgid) { return bare_probe(*r->domain, msgid); });
+}
+// Hits given in a charset: the process's own, which is the catalogue's (UTF-8), so only checked;
+// and Latin-1, once every text has been converted.
+void BM_RealCheckedHit(benchmark::State& state) {
+    const Real* r = real(state);
+    if (!r) return;
+    if (!std::setlocale(LC_CTYPE, "de_DE.UTF-8")) {
+        state.SkipWithError("locale de_DE.UTF-8 is not installed (Debian package locales-all)");
+        return;
+    }
+    run(state, r->c->present_order, [&](const char* msgid) {
+        return r->domain->converted(r->domain->translate(msgid), nullptr, msgid);
+    });
+}
+void BM_RealConvertedHit(benchmark::State& state) {
+    const Real* r = real(state);
+    if (!r) return;
+    auto lookup = [&](const char* msgid) {
+        return r->domain->converted(r->domain->translate(msgid), "ISO-8859-1", msgid);
+    };
+    for (const char* msgid : r->c->present_order)
+        lookup(msgid);
+    run(state, r->c->present_order, lookup);
 }
 void BM_ShortHit(benchmark::State& state) {
     if (const Real* r = real(state))
@@ -478,6 +501,8 @@ BENCHMARK(BM_Load);
 BENCHMARK(BM_PlainRead);
 BENCHMARK(BM_RealHit);
 BENCHMARK(BM_RealBareProbe);
+BENCHMARK(BM_RealCheckedHit);
+BENCHMARK(BM_RealConvertedHit);
 BENCHMARK(BM_ShortHit);
 BENCHMARK(BM_ShortDgettext);
 BENCHMARK(BM_MissAscii);

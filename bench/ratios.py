@@ -16,6 +16,8 @@ PAIRS = [
     ("dgettext / binary search, 100,000", "BM_Dgettext/100000", "BM_BinaryChop/100000", ""),
     ("load / plain read, 1 MB", "BM_Load", "BM_PlainRead", "<= 1.5"),
     ("real hit: nls / bare inline probe", "BM_RealHit", "BM_RealBareProbe", "<= 1.3"),
+    ("real hit, charset checked / bare probe", "BM_RealCheckedHit", "BM_RealBareProbe", "<= 1.3"),
+    ("real hit, converted / plain", "BM_RealConvertedHit", "BM_RealHit", "<= 1.5"),
     ("real, short messages: dgettext / nls", "BM_ShortDgettext", "BM_ShortHit", ">= 3"),
     ("real miss: non-ASCII / ASCII", "BM_MissNonAscii", "BM_MissAscii", "<= 2"),
     ("ngettext hit / gettext hit", "BM_FormsNgettextHit", "BM_FormsGettextHit", "<= 1.5"),

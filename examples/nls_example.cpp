@@ -196,8 +196,12 @@ int main(int argc, char** argv) {
     nlsDomainManager::set_application_settings(
         std::make_unique<nlsWinApplicationSettings>(utString("Software\\nls\\example")));
     std::vector<std::unique_ptr<nlsDataBase>> databases;
-    for (const std::string& domain : options.domains)
+    for (const std::string& domain : options.domains) {
+        // The tour shows Japanese beside German, which no 8-bit code page holds: the example
+        // writes UTF-8 whatever the process's charset (by default, translations come in that).
+        nlsDomainManager::bind_textdomain_codeset(domain.c_str(), "UTF-8");
         databases.push_back(std::make_unique<nlsDataBase>(options.dir.c_str(), domain.c_str()));
+    }
 
     if (tour_mode) return tour(options, *databases.front());
 

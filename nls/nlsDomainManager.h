@@ -34,8 +34,8 @@ public:
 
     // Reports.
 
-    /// The one-line text of a report, beginning "NLS Error: " or "NLS Warning: ". The text lives
-    /// until the next call.
+    /// The one-line text of a report, beginning "NLS Error: " or "NLS Warning: ". Like strerror,
+    /// it writes into a buffer of the calling thread's own, valid until that thread's next call.
     static const char* error_to_string(const nlsErrorData& data);
     /// Turns reports of fallback catalogue loads on (non-zero) or off; returns the old setting.
     static int set_verbose_info(int value);

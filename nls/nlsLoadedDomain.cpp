@@ -1,15 +1,20 @@
 #include <nls/nlsLoadedDomain.h>
 
+#include <nls/internal/nlsCatalogueChain.h>
+#include <nls/internal/nlsConvertedTexts.h>
 #include <nls/internal/nlsMessageTables.h>
 #include <nls/internal/nlsSystemMessages.h>
 #include <nls/nlsErrorData.h>
+#include <platform/internal/apAtomic.h>
 #include <platform/internal/apCrtIo.h>
 #include <platform/internal/apFileMapping.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -288,7 +293,7 @@ const char* nlsLoadedDomain::translate_by_hash_table(const char* msgid) const {
 
 const char* nlsLoadedDomain::ngettext(const char* singular, const char* plural,
                                       unsigned long n) const {
-    const char* untranslated = n == 1 ? singular : plural;
+    const char* untranslated = nls_untranslated(singular, plural, n);
     if (!singular || !image || failed) return untranslated;
     std::uint32_t pair = find(Message{singular, true});
     const char* found = pair ? plural_form(pair, n) : nullptr;
@@ -303,7 +308,7 @@ const char* nlsLoadedDomain::pgettext(const char* context, const char* message) 
 
 const char* nlsLoadedDomain::npgettext(const char* context, const char* singular,
                                        const char* plural, unsigned long n) const {
-    const char* untranslated = n == 1 ? singular : plural;
+    const char* untranslated = nls_untranslated(singular, plural, n);
     if (!context || !singular || !image || failed) return untranslated;
     std::uint32_t pair = find(MessageInContext(context, singular, true));
     const char* found = pair ? plural_form(pair, n) : nullptr;
@@ -436,4 +441,52 @@ const char* nlsLoadedDomain::plural_form(std::uint32_t pair, unsigned long n) co
     unsigned long wanted = plural_forms.index(n);
     if (pair <= string_count) return form_of(*this, pair - 1, wanted, n);
     return form_of(m_system_messages->tables(), pair - string_count - 1, wanted, n);
+}
+
+namespace {
+
+// The charset that a catalogue's header names ("Content-Type: text/plain; charset=UTF-8"), as
+// the gettext tools find it: after the first "charset=", up to a blank or a semicolon. Empty
+// when there is none.
+std::string header_charset(const char* header) {
+    const char* name = std::strstr(header, "charset=");
+    if (!name) return {};
+    name += std::strlen("charset=");
+    return std::string(name, std::strcspn(name, " \t\n\r\f\v;"));
+}
+
+} // namespace
+
+const char* nlsLoadedDomain::converted(const char* text, const char* codeset,
+                                       const char* untranslated) const {
+    // The caller's own message, given back for want of a translation, is never converted; a
+    // translation lies in the file or among the expanded system-dependent pairs.
+    auto end_of = [text](const unsigned char* block, std::uint32_t size) -> const char* {
+        const auto at = reinterpret_cast<std::uintptr_t>(text);
+        const auto start = reinterpret_cast<std::uintptr_t>(block);
+        return block && at >= start && at - start < size
+                   ? reinterpret_cast<const char*>(block + size)
+                   : nullptr;
+    };
+    if (!image || failed) return text;
+    const char* end = end_of(image, image_size);
+    if (!end && m_system_messages)
+        end = end_of(m_system_messages->tables().image, m_system_messages->tables().image_size);
+    if (!end) return text;
+    nlsConvertedTexts* texts = ap_load_acquire(m_converted.texts);
+    if (!texts) texts = &make_converted_texts();
+    return texts->converted(text, end, codeset, untranslated);
+}
+
+nlsConvertedTexts& nlsLoadedDomain::make_converted_texts() const {
+    static const char empty[] = "";
+    const char* header = translate(empty);
+    auto made = std::make_unique<nlsConvertedTexts>(header_charset(header));
+    // Two threads may make one at once: the first to publish wins.
+    nlsConvertedTexts* published = ap_compare_exchange(m_converted.texts, {}, made.get());
+    return published ? *published : *made.release();
+}
+
+nlsLoadedDomain::ConvertedTextsOwner::~ConvertedTextsOwner() {
+    delete texts;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+class nlsConvertedTexts;
 class nlsSystemMessages;
 
 /// One binary message catalogue (.mo layout, either byte order, major revision 0 or 1) in memory:
@@ -46,6 +47,15 @@ public:
     /// ngettext for `singular` in `context`.
     const char* npgettext(const char* context, const char* singular, const char* plural,
                           unsigned long n) const;
+
+    /// `text`, a translation that this catalogue returned or one of its plural forms, in the
+    /// charset `codeset`, or when that is null in the process's output charset at this moment
+    /// (the LC_CTYPE locale's codeset; on Windows the ANSI code page). `text` itself when it is in
+    /// that charset already, when the header names no charset, or when `text` is not the
+    /// catalogue's; `untranslated`, what the lookup gives without a translation, when the text
+    /// cannot be given in `codeset` (bytes not valid in the catalogue's charset, a charset the
+    /// system cannot convert). Each text is converted once and lives as long as the catalogue.
+    const char* converted(const char* text, const char* codeset, const char* untranslated) const;
 
     /// The catalogue hash of a NUL-terminated string (bytes taken as signed).
     static std::uint32_t hash(const char* text);
@@ -88,4 +98,15 @@ private:
     /// The system-dependent pairs of a file of minor revision 1 or more, expanded for this
     /// platform; null when it has none.
     std::unique_ptr<nlsSystemMessages> m_system_messages;
+    /// Owns the texts converted into other charsets, made when first needed.
+    struct ConvertedTextsOwner {
+        nlsConvertedTexts* texts = nullptr; ///< published; read with acquire ordering
+        ConvertedTextsOwner() = default;
+        ConvertedTextsOwner(const ConvertedTextsOwner&) = delete;
+        ConvertedTextsOwner& operator=(const ConvertedTextsOwner&) = delete;
+        ~ConvertedTextsOwner();
+    };
+    /// Reads the header's charset; the first of several threads to publish its texts wins.
+    nlsConvertedTexts& make_converted_texts() const;
+    mutable ConvertedTextsOwner m_converted;
 };

@@ -32,22 +32,22 @@ std::string contents(const List& list) {
     return forward;
 }
 
-TEST(nlsDataBaseList, CursorInsertsAndRemovesAndStaysValid) {
+TEST(nlsDataBaseList, EditsAtTheCursorLeaveItValid) {
     // One `insert` (of 9) or `remove` with the cursor at `at` gives `expected`, cursor at `end`.
     struct Case {
-        const char* expected;
+        const char *name, *expected;
         int at, end;
         int (Cursor::*insert)(nlsDataBase* const&);
         void (Cursor::*remove)();
     } const cases[] = {
-        {"9012", 1, 2, &Cursor::insert_first, nullptr},
-        {"9012", -1, -1, &Cursor::insert_after, nullptr},
-        {"0129", -1, -1, &Cursor::insert_before, nullptr},
-        {"9012", 0, 1, &Cursor::insert_before, nullptr},
-        {"01", 2, -1, nullptr, &Cursor::remove},
-        {"12", 0, -1, nullptr, &Cursor::remove_backwards},
-        {"12", 2, 1, nullptr, &Cursor::remove_first},
-        {"01", 0, 0, nullptr, &Cursor::remove_last},
+        {"insert_first", "9012", 1, 2, &Cursor::insert_first, nullptr},
+        {"insert_after off the list", "9012", -1, -1, &Cursor::insert_after, nullptr},
+        {"insert_before off the list", "0129", -1, -1, &Cursor::insert_before, nullptr},
+        {"insert_before the first", "9012", 0, 1, &Cursor::insert_before, nullptr},
+        {"remove the last", "01", 2, -1, nullptr, &Cursor::remove},
+        {"remove_backwards the first", "12", 0, -1, nullptr, &Cursor::remove_backwards},
+        {"remove_first", "12", 2, 1, nullptr, &Cursor::remove_first},
+        {"remove_last", "01", 0, 0, nullptr, &Cursor::remove_last},
     };
     for (const Case& c : cases) {
         List list{db(0), db(1), db(2)};
@@ -56,9 +56,9 @@ TEST(nlsDataBaseList, CursorInsertsAndRemovesAndStaysValid) {
             (list.*c.insert)(db(9));
         else
             (list.*c.remove)();
-        EXPECT_EQ(contents(list), c.expected) << (&c - cases);
+        EXPECT_EQ(contents(list), c.expected) << c.name;
         // value() reads the cursor's link: one left on a freed link shows under ASan.
-        EXPECT_EQ(list.value(), c.end < 0 ? nullptr : db(c.expected[c.end] - '0')) << (&c - cases);
+        EXPECT_EQ(list.value(), c.end < 0 ? nullptr : db(c.expected[c.end] - '0')) << c.name;
     }
 }
 
@@ -77,7 +77,7 @@ template <class Set> Keys keys_of(Set& set) {
     return keys;
 }
 
-TEST(StringTable, GrowsAndKeepsManyKeys) {
+TEST(StringTable, RemovalsKeepTheOtherKeysFindable) {
     // Filled to 100% before it grows; removals must close gaps in probe runs.
     utStringnlsDataBasecoTablePtrcoPtrcoTable table(4, 100);
     for (int i = 1; i <= 1000; ++i)
@@ -102,7 +102,7 @@ protected:
 };
 
 // Removals shift entries back into walked slots; a replaced value is deleted; a copy moves them.
-TEST_F(nlsDataBaseTable, SetAlgebraDeletesWhatItRemovesAndMovesWhatItAdds) {
+TEST_F(nlsDataBaseTable, SetAlgebraOwnsTheDatabases) {
     OwnTable a(4, 50), b(4, 50), product(4, 50), sum(4, 50);
     Keys intersection, all, difference;
     for (int i = 0; i < 330; ++i) {

@@ -9,13 +9,11 @@
 #include <exception>
 #include <gtest/gtest.h>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
 
 using nlstest::DataBase;
-using nlstest::Manager;
 using Lines = std::vector<std::string>;
 
 const std::string kMissing = "NLS Warning: Catalog <editor> failed to load for language <";
@@ -25,24 +23,25 @@ protected:
     nlstest::ScopedEnv german{"LANG", "German"};
 };
 
-TEST_F(Database, SearchesItsDirectoryThenNlspathAndWithoutOneNothing) {
+// A database without a directory of its own searches the default one that a derived class may
+// set; without either, nothing and no report.
+TEST_F(Database, SearchesItsDirectoryThenNlspath) {
     // "Catálogos" in code page 1252: Windows takes 8-bit paths in the ANSI code page.
     const std::string own = dir / "Cat\xE1logos", nlspath = dir / "nlspath";
+    auto found_in = [](const std::string& root) {
+        return utString((root + "/German/LC_MESSAGES/editor.mo").c_str());
+    };
     catalogue(nlspath, "German", "editor", {"m"});
     nlstest::ScopedEnv env("NLSPATH", nlspath.c_str());
-    for (const std::string& root : {nlspath, own}) {
-        if (root == own) catalogue(own, "German", "editor", {"m"});
-        DataBase db(own.c_str(), "editor");
-        EXPECT_EQ(db.domain(), utString((root + "/German/LC_MESSAGES/editor.mo").c_str()));
-    }
-    // A default directory, set by a derived class, serves a database without a directory.
-    DataBase::the_default_pathlist = utString(own.c_str());
-    DataBase with_default("editor");
-    DataBase::the_default_pathlist = utString();
-    EXPECT_NE(with_default.m_loaded_domain, nullptr);
+    EXPECT_EQ(DataBase(own.c_str(), "editor").domain(), found_in(nlspath));
+    catalogue(own, "German", "editor", {"m"});
+    EXPECT_EQ(DataBase(own.c_str(), "editor").domain(), found_in(own));
+    nlstest::set_default_directory(own.c_str());
+    EXPECT_EQ(DataBase("editor").domain(), found_in(own));
 
+    nlstest::set_default_directory(nullptr);
     nlstest::ScopedEnv unset("NLSPATH", nullptr);
-    DataBase without("editor");
+    EXPECT_EQ(DataBase("editor").domain(), utString(""));
     EXPECT_EQ(reports.take(), Lines{});
 }
 
@@ -74,9 +73,10 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
                         "this is plain text, not a catalogue");
     nlstest::AssertCapture asserts;
     DataBase db(dir.path().c_str(), "editor");
-    EXPECT_EQ(reports.take(), (Lines{"NLS Warning: Catalog <editor> could not be loaded from <" +
-                                         dir.path() + "/German/LC_MESSAGES/editor.mo>",
-                                     "NLS Error: Catalog Magic number failed", kMissing + "German>"}));
+    EXPECT_EQ(reports.take(),
+              (Lines{"NLS Warning: Catalog <editor> could not be loaded from <" + dir.path() +
+                         "/German/LC_MESSAGES/editor.mo>",
+                     "NLS Error: Catalog Magic number failed", kMissing + "German>"}));
     EXPECT_EQ(asserts.reports().size(), 1u);
 }
 
@@ -92,8 +92,7 @@ TEST_F(Database, SourceLanguageNeedsNoCatalogue) {
         {"regional settings", nullptr, nullptr, "en", "English", "m", {}},
         {"first in the list", "de_DE.UTF-8", "en:de", "English", "English", "m", {}},
         {"German user", "de_DE.UTF-8", nullptr, "English", "German", "de:m", {}},
-        {"nothing declared", "en_US.UTF-8", nullptr, "", "English", "m",
-         {kMissing + "English>"}},
+        {"nothing declared", "en_US.UTF-8", nullptr, "", "English", "m", {kMissing + "English>"}},
     };
     for (const auto& c : cases) {
         nlstest::forget_languages();
@@ -117,7 +116,8 @@ TEST_F(Database, SourceLanguageNeedsNoCatalogue) {
 
 // The ready handler keeps what is wrong and drops what is only missing.
 TEST_F(Database, ErrorsOnlyHandlerDropsMissingCatalogueWarnings) {
-    nlstest::write_file(dir / "German/LC_MESSAGES/damaged.mo", "this is plain text, not a catalogue");
+    nlstest::write_file(dir / "German/LC_MESSAGES/damaged.mo",
+                        "this is plain text, not a catalogue");
     nlsDataBase::error_handler(nlsDataBase::report_errors_only);
     nlstest::AssertCapture asserts;
     testing::internal::CaptureStderr();
@@ -146,16 +146,16 @@ TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
     }
     const std::string too_long(10000, 'x');
     const struct {
-        const char *variable, *value, *language, *domain, *expected;
+        const char *name, *variable, *value, *language, *domain, *expected;
     } cases[] = {
-        {"LANG", "../evil", nullptr, "editor", "m"},
-        {"LANGUAGE", "../evil", nullptr, "editor", "German:m"},
-        {"LANG", "German", "..", "editor", "German:m"},
-        {"LANG", "German", "..\\evil", "editor", "German:m"}, // a separator on Windows only
-        {"LANG", "German", "x\x1b", "editor", "German:m"},
-        {"LANG", "German", nullptr, "../../../evil/LC_MESSAGES/editor", "m"},
-        {"LANG", "German", nullptr, too_long.c_str(), "m"},
-        {"LANG", too_long.c_str(), nullptr, "editor", "m"}, // of any length
+        {"LANG up a folder", "LANG", "../evil", nullptr, "editor", "m"},
+        {"LANGUAGE up a folder", "LANGUAGE", "../evil", nullptr, "editor", "German:m"},
+        {"language ..", "LANG", "German", "..", "editor", "German:m"},
+        {"backslash, a separator on Windows", "LANG", "German", "..\\evil", "editor", "German:m"},
+        {"control character", "LANG", "German", "x\x1b", "editor", "German:m"},
+        {"domain up folders", "LANG", "German", nullptr, "../../../evil/LC_MESSAGES/editor", "m"},
+        {"long domain", "LANG", "German", nullptr, too_long.c_str(), "m"},
+        {"long LANG", "LANG", too_long.c_str(), nullptr, "editor", "m"},
     };
     apCrtSeam watch;
     watch.open = [](const char* path, int flags) { // notes the path, then opens as usual
@@ -172,66 +172,18 @@ TEST_F(Database, NamesThatCouldLeaveTheDirectoryNameNoCatalogue) {
         DataBase db(app.c_str(), c.domain);
         if (c.language) nlsDomainManager::language(utString(c.language));
         nlsDomainManager::textdomain(c.domain);
-        EXPECT_STREQ(nlsDomainManager::gettext("m"), c.expected) << &c - cases;
+        EXPECT_STREQ(nlsDomainManager::gettext("m"), c.expected) << c.name;
         std::string listed; // nor is a catalogue listed through such a domain
         db.list_available_languages(coiFillers::make_filler<nlsLanguage>(
             [&](nlsLanguage language) { listed += language.name().c_str(); }));
-        EXPECT_EQ(listed, std::string(c.domain) == "editor" ? "German" : "") << &c - cases;
-        Manager::the_current_language = utString();
+        EXPECT_EQ(listed, std::string(c.domain) == "editor" ? "German" : "") << c.name;
+        nlstest::forget_languages();
     }
     ap_set_crt_seam(nullptr);
     // Only the application's own catalogue was ever opened.
     EXPECT_FALSE(g_opened.empty());
     for (const std::string& path : g_opened)
         EXPECT_EQ(path, app + "/German/LC_MESSAGES/editor.mo");
-}
-
-TEST(nlsErrorData, TextsPutTheirStringsInPlace) {
-    const utString strings[] = {"s0", "s1", "s2"};
-    // 1024 is not in the table.
-    const std::pair<unsigned int, const char*> cases[] = {{0, "nlsERROR_NONE"},
-                                                          {1024, "NLS Error: Internal error"}};
-    for (const auto& [code, text] : cases)
-        EXPECT_STREQ(nlsDomainManager::error_to_string({code, strings, 3}), text) << code;
-    EXPECT_STREQ(nlsDomainManager::error_to_string(nlsErrorData(5120, nullptr, 3)),
-                 "NLS Warning: Catalog <Internal range error> failed to load for language "
-                 "<Internal range error>");
-    // A value from the environment could otherwise forge a report line or drive a terminal.
-    const utString odd[] = {"editor", "x\nNLS Error: forged\x1b[2J\x7f",
-                            utString(utStringArray{}, "a\0b", 3)};
-    EXPECT_STREQ(nlsDomainManager::error_to_string({33792, odd, 3}),
-                 "NLS Warning: Catalog <editor> failed to load for language <x?NLS Error: "
-                 "forged?[2J?> so fallback language <a?b> was used");
-    nlsErrorData full(nlsERROR_FAILED, strings, 3); // holds at most five strings
-    for (const utString& extra : strings)
-        full.add_string(extra);
-    EXPECT_EQ(full.string_count(), 5);
-}
-
-struct TestDataBase : nlsDataBase {
-    using nlsDataBase::error;
-    using nlsDataBase::nlsDataBase;
-};
-
-using Handlers = nlstest::StateSavingTest;
-
-// The default handlers: a line on standard error; the database's also asserts on fatal codes.
-TEST_F(Handlers, DefaultsWriteOneLineAndErrorsAssertUnlessTheHandlerCarriesOn) {
-    TestDataBase database("editor");
-    nlstest::AssertCapture asserts;
-    testing::internal::CaptureStderr();
-    // Worded as an error, but without the error bit it is not fatal.
-    EXPECT_EQ(database.error(nlsErrorData(nlsERROR_DOMAIN_PATH)), 1);
-    EXPECT_EQ(database.error(nlsErrorData(nlsERROR_NO_DOMAIN)), 0);
-    EXPECT_EQ(nlstest::Manager::error(nlsErrorData(nlsERROR_MEMORY)), 1);
-    // No handler at all silences even the fatal codes.
-    nlsDataBase::error_handler(nullptr);
-    EXPECT_EQ(database.error(nlsErrorData(nlsERROR_NO_DOMAIN)), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "NLS Error: Path to domain failed\n"
-                                                      "NLS Error: Domain does not exist\n"
-                                                      "NLS Error: memory error\n");
-    EXPECT_EQ(asserts.reports(), Lines{"nls/nlsDataBase:492: nlsDataBase failed - with error 129 "
-                                       "in nlsDataBase::error (0)"});
 }
 
 } // namespace

@@ -28,20 +28,10 @@ TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
 
     EXPECT_EQ(nlsDomainManager::textdomain("editor"), path);
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
-    EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr); // keeps the selection
-    EXPECT_STREQ(nlsDomainManager::textdomain(nullptr), path.c_str());
+    EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr);   // keeps the selection
+    EXPECT_STREQ(nlsDomainManager::textdomain(""), path.c_str()); // as null: the current one's
     EXPECT_STREQ(nlsDomainManager::textdomain("missing"), "");
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
-    nlsDomainManager::language(utString("NO_TRANSLATION")); // the name of no language: English
-    EXPECT_EQ(nlsDomainManager::language(), utString("English"));
-
-    nlsErrorData twice = Manager::add(editor.get());
-    EXPECT_EQ(twice.code(), nlsERROR_DOMAIN_EXISTS);
-    EXPECT_EQ(twice.get_string(0), utString("editor"));
-    EXPECT_EQ(Manager::remove(&no_catalogue), 0u);
-    EXPECT_EQ(Manager::remove(&no_catalogue), nlsERROR_NO_DOMAIN);
-    EXPECT_EQ(Manager::add(&no_catalogue).code(), 0u); // back in, for its destructor
-
     // Destroying the selected database forgets the selection.
     nlsDomainManager::textdomain("editor");
     editor.reset();
@@ -49,7 +39,17 @@ TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
 }
 
-TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
+TEST_F(DomainManager, DatabaseIsRegisteredOnce) {
+    DataBase editor(dir.path().c_str(), "editor");
+    nlsErrorData twice = Manager::add(&editor);
+    EXPECT_EQ(twice.code(), nlsERROR_DOMAIN_EXISTS);
+    EXPECT_EQ(twice.get_string(0), utString("editor"));
+    EXPECT_EQ(Manager::remove(&editor), 0u);
+    EXPECT_EQ(Manager::remove(&editor), nlsERROR_NO_DOMAIN);
+    EXPECT_EQ(Manager::add(&editor).code(), 0u); // back in, for its destructor
+}
+
+TEST_F(DomainManager, DomainLookupsLeaveTheSelectionAlone) {
     const std::string plural("%d file\0%d files", 16), in_menu = "menu\x04Open";
     auto write = [&](const std::string& root, const std::string& domain,
                      std::vector<nlstest::MoEntry> entries) {
@@ -74,6 +74,8 @@ TEST_F(DomainManager, LookupsByDomainAndByDatabaseLeaveTheSelectionAlone) {
     nlsDomainManager::textdomain("editor");
 
     EXPECT_STREQ(nlsDomainManager::dgettext("viewer", open), "V:Open"); // the first registered
+    EXPECT_EQ(nlsDomainManager::dgettext("no-such-domain", open), open);
+    EXPECT_EQ(nlsDomainManager::dpgettext("no-such-domain", "menu", open), open);
     EXPECT_STREQ(nlsDomainManager::dngettext("viewer", one, many, 5), "V1");
     EXPECT_STREQ(nlsDomainManager::dngettext(nullptr, one, many, 5), "E2");
     EXPECT_STREQ(nlsDomainManager::dpgettext("viewer", "menu", open), "V:menu");
@@ -107,20 +109,20 @@ TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageASearchWouldFindNow) {
     // Steps: a language (Latin has none: German, the environment's, serves), or ~1 and ~2 to
     // destroy the first or the second database. LANGUAGE=fr finds French first.
     const struct {
-        const char* language_list;
+        const char *name, *language_list;
         std::vector<std::string> steps;
     } cases[] = {
-        {nullptr, {"French", "German", "~1", "French", "German"}},
-        {nullptr, {"Latin", "German", "French", "~2", "Latin"}},
-        {"fr", {"German", "~1", "French"}},
+        {"first destroyed", nullptr, {"French", "German", "~1", "French", "German"}},
+        {"no catalogue", nullptr, {"Latin", "German", "French", "~2", "Latin"}},
+        {"LANGUAGE", "fr", {"German", "~1", "French"}},
     };
     for (const auto& c : cases) {
-        Manager::the_current_language = utString();
+        nlstest::forget_languages();
         nlstest::ScopedEnv language_list("LANGUAGE", c.language_list);
         std::unique_ptr<DataBase> databases[2];
         for (auto& database : databases)
             database = std::make_unique<DataBase>(dir.path().c_str(), "editor");
-        std::string expected = c.language_list ? "French:m" : "German:m", trace;
+        std::string expected = c.language_list ? "French:m" : "German:m", trace = c.name;
         for (const std::string& step : c.steps) {
             trace += " " + step;
             if (step[0] == '~') {
@@ -158,16 +160,6 @@ TEST_F(DomainManager, ApplicationsChoiceHolds) {
         if (c.after) nlsDomainManager::language(utString(c.after));
         EXPECT_STREQ(editor.gettext("m"), c.expected) << c.name;
     }
-}
-
-TEST_F(DomainManager, UnknownDomainsAnswerUntranslated) {
-    std::string path = catalogue(dir.path(), "German", "editor", {"m"});
-    DataBase editor(dir.path().c_str(), "editor");
-    nlsDomainManager::textdomain("editor");
-    const char* m = "m";
-    EXPECT_EQ(nlsDomainManager::dgettext("no-such-domain", m), m);
-    EXPECT_EQ(nlsDomainManager::dpgettext("no-such-domain", "menu", m), m);
-    EXPECT_STREQ(nlsDomainManager::textdomain(""), path.c_str()); // the current one's, as null
 }
 
 // A switch is one change: the lock taken once, and lookups, even from a report handler called
@@ -229,7 +221,7 @@ protected:
         });
 };
 
-TEST_F(Listing, DatabasesListTheirOwnLanguagesAndTheManagerThoseOfAll) {
+TEST_F(Listing, ManagerListsTheLanguagesEveryDatabaseHas) {
     // German a second time through "de-DE"; "ja-JP" names a table language, but no catalogue lies
     // under the table's name; Latin and English-GBR have no row.
     for (const char* language :
@@ -252,7 +244,7 @@ TEST_F(Listing, DatabasesListTheirOwnLanguagesAndTheManagerThoseOfAll) {
     EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE", "German de-DE"}));
 }
 
-TEST_F(Listing, ManagerWithoutDatabasesDeliversNothingAndASinkMayDestroyThem) {
+TEST_F(Listing, SinkMayDestroyTheDatabasesListed) {
     catalogue(first, "French", "editor", {"m"});
     catalogue(first, "German", "editor", {"m"});
     doomed = std::make_unique<nlsDataBase>(first.c_str(), "editor");
@@ -262,7 +254,7 @@ TEST_F(Listing, ManagerWithoutDatabasesDeliversNothingAndASinkMayDestroyThem) {
     EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE"}));
 }
 
-TEST_F(Listing, TreesLaidOutAsUsrShareLocaleAreSearchedAndListed) {
+TEST_F(Listing, PosixFolderNamesStandForTheirLanguages) {
     for (const char* folder : {"de", "de_DE", "de_DE.UTF-8", "pt_BR", "fr", "nl", "en_GB"})
         catalogue(first, folder, "shop", {"Open"});
     nlsDataBase shop(first.c_str(), "shop");

@@ -38,7 +38,7 @@ bool plausible(const char* message, const char* answer) {
     return false;
 }
 
-TEST_F(Threads, LookupsSeeWholeStatesWhileLanguagesAndDatabasesChange) {
+TEST_F(Threads, LookupsSeeWholeStatesDuringChanges) {
     DataBase editor(dir.path().c_str(), "editor"), viewer(dir.path().c_str(), "viewer");
     constexpr int kRounds = 400;
     std::atomic<int> wrong{0};

@@ -28,7 +28,7 @@ std::pair<nlstest::Outcome, std::string> tool(const std::string& arguments) {
     return {r, std::string(std::istreambuf_iterator<char>(in), {})};
 }
 
-TEST(CatalogTool, ChecksLooksUpAndNamesLanguages) {
+TEST(CatalogTool, EachCommandGivesItsDocumentedAnswer) {
     nlstest::TempDir dir;
     const std::filesystem::path home = std::filesystem::current_path();
     std::filesystem::current_path(dir.path()); // the tool names the files as given

@@ -4,15 +4,17 @@
 
 namespace {
 
-// Walks the chain with `lookup`, which gives a catalogue's answer, or one of `untranslated`'s
-// pointers when it has none.
+// Walks the chain with `lookup`, which gives a catalogue's answer, or `untranslated` or
+// `other_form` (the message passed in for the other count) when it has none. The answer comes in
+// the chain's codeset.
 template <class Lookup>
 const char* first_translation(const nlsCatalogueChain* chain, const char* untranslated,
                               const char* other_form, Lookup lookup) {
     if (!chain) return untranslated;
     for (const nlsLoadedDomain* catalogue : chain->catalogues) {
         const char* found = lookup(*catalogue);
-        if (found != untranslated && found != other_form) return found;
+        if (found != untranslated && found != other_form)
+            return catalogue->converted(found, chain->codeset, untranslated);
     }
     return untranslated;
 }

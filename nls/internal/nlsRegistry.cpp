@@ -289,10 +289,15 @@ void nlsRegistry::initialise(nlsDataBase& database, const utString& pathlist) {
         } else if (nlsLoadedDomain* loaded = take_up(database, found.paths.front())) {
             catalogues.push_back(loaded);
         }
-        // The less specific catalogues answer what the chosen one lacks.
-        for (std::size_t i = 1; !catalogues.empty() && i < found.paths.size(); ++i)
-            if (nlsLoadedDomain* next = take_up(database, found.paths[i]))
+        // The less specific catalogues answer what the chosen one lacks; a file reached under
+        // two folder names (a link) answers once.
+        for (std::size_t i = 1; !catalogues.empty() && i < found.paths.size(); ++i) {
+            nlsLoadedDomain* next = take_up(database, found.paths[i]);
+            if (next && std::find(catalogues.begin(), catalogues.end(), next) != catalogues.end())
+                unload(next);
+            else if (next)
                 catalogues.push_back(next);
+        }
         hold(database, catalogues);
     }
     if (!database.m_loaded_domain) {

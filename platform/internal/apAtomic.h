@@ -14,3 +14,10 @@ template <class T> T ap_load_acquire(const T& word) {
 template <class T> void ap_store_release(T& word, T value) {
     __atomic_store_n(&word, value, __ATOMIC_RELEASE);
 }
+
+/// Sets `word` to `value` if it still holds `expected`, with acquire-release ordering; returns
+/// what it held (`expected` when it was set).
+template <class T> T ap_compare_exchange(T& word, T expected, T value) {
+    __atomic_compare_exchange_n(&word, &expected, value, false, __ATOMIC_ACQ_REL, __ATOMIC_ACQUIRE);
+    return expected;
+}

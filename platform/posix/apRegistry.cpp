@@ -1,6 +1,7 @@
 #include <platform/apRegistry.h>
 
 #include <platform/internal/apRegistryKey.h>
+#include <platform/internal/apRegistryLock.h>
 #include <platform/apUtils.h>
 
 #include <sqlite3.h>
@@ -31,8 +32,8 @@ enum State {
 
 // Marks a database as a registry store ("nlsR"), so that we never write into another file.
 constexpr int kApplicationId = 1852601170;
-// How long a locked store is waited for: this many pauses of 2 ms, about five seconds.
-constexpr int kLockRetries = 2500;
+// A locked store is waited for in pauses of this many milliseconds.
+constexpr int kLockPause = 2;
 
 const char* const kSchema =
     "PRAGMA application_id = 1852601170;"
@@ -164,8 +165,8 @@ template <class Body> bool in_transaction(sqlite3* db, Body body) {
 }
 
 int wait_for_lock(void*, int tries) {
-    if (tries >= kLockRetries) return 0;
-    sqlite().sleep(2);
+    if (tries * kLockPause >= ap_registry_lock_wait()) return 0;
+    sqlite().sleep(kLockPause);
     return 1;
 }
 

@@ -153,6 +153,11 @@ int main(int argc, char** argv) {
     CHECK(reports.code == NLS_ERROR_LOCALE_SETUP && strstr(reports.text, "<Klingon>"));
     CHECK(same(nls_language(), "Klingon") && nls_set_language("German") == NLS_OK);
 
+    /* In another codeset once it is bound. */
+    CHECK(same(nls_bind_textdomain_codeset("capi", "ISO-8859-1"), "ISO-8859-1"));
+    CHECK(same(nls_pgettext(database, "menu", "Open"), "\326ffnen"));
+    CHECK(same(nls_bind_textdomain_codeset("capi", "UTF-8"), "UTF-8"));
+
     for (i = 0; i < sizeof iso_names / sizeof iso_names[0]; ++i)
         CHECK(same(nls_iso_name(iso_names[i][0]), iso_names[i][1]));
 

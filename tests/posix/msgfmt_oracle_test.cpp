@@ -3,6 +3,7 @@
 
 #include <nls/nlsLoadedDomain.h>
 
+#include "moWriter.h"
 #include "nlsManagerTestSupport.h"
 
 #include <cinttypes>
@@ -29,12 +30,16 @@ protected:
         std::filesystem::create_directories(dir / "de/LC_MESSAGES");
         ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "Debian package locales-all";
     }
-    // Compiles `po` with msgfmt and `options` as the catalogue of `domain`; returns its path.
+    // Compiles `po` with msgfmt and `options` as the catalogue of `domain`, converted by msgconv
+    // into `charset` first when one is given; returns its path.
     std::string compile(const std::string& domain, const std::string& po,
-                        const std::string& options = "") {
+                        const std::string& options = "", const std::string& charset = "") {
         nlstest::write_file(dir / "in.po", po);
         std::string mo = dir / ("de/LC_MESSAGES/" + domain + ".mo");
         std::string command = NLS_MSGFMT " " + options + " -o " + mo + " " + (dir / "in.po");
+        if (!charset.empty())
+            command = "msgconv --to-code=" + charset + " " + (dir / "in.po") +
+                      " | " NLS_MSGFMT " " + options + " -o " + mo + " -";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         ::bindtextdomain(domain.c_str(), dir.path().c_str());
         ::bind_textdomain_codeset(domain.c_str(), "UTF-8");
@@ -133,6 +138,74 @@ TEST_F(MsgfmtOracle, EveryCountGivesGlibcsForm) {
     }
 }
 
+// Translations in the output charset under the same LC_CTYPE locale and codeset bound, from
+// catalogues in ISO-8859-1, ISO-8859-2, EUC-JP and UTF-8 and ones with bytes that are no text of
+// their charset. Text i is the translation of "t<i>"; texts 0 and 1 are the forms of "%d file".
+TEST_F(MsgfmtOracle, TranslationsComeInTheCharsetGlibcGivesThem) {
+    const std::pair<std::string, std::vector<std::string>> sources[] = {
+        {"ISO-8859-1", {"Gr\u00f6\u00dfe", "na\u00efve fa\u00e7ade"}},
+        {"ISO-8859-2", {"\u0141\u00f3d\u017a", "Gr\u00f3f \u0151 \u0171"}},
+        {"EUC-JP", {"\u65e5\u672c\u8a9e", "Gr\u00f6\u00dfe"}},
+        {"UTF-8", {"Gr\u00f6\u00dfe \u0151", "5 \u20ac", "\u65e5\u672c", "Open"}}};
+    std::vector<std::pair<std::string, std::vector<std::string>>> catalogues; // path, keys
+    for (const auto& [charset, texts] : sources) {
+        std::string po = kHeader + "nplurals=2; plural=(n != 1);\\n\"\n\nmsgid \"%d file\"\n" +
+                         "msgid_plural \"%d files\"\nmsgstr[0] \"" + texts[0] + "\"\nmsgstr[1] \"" +
+                         texts[1] + "\"\n";
+        std::vector<std::string> keys = {"%d file"};
+        for (const std::string& text : texts) {
+            keys.push_back("t" + std::to_string(keys.size() - 1));
+            po += "\nmsgid \"" + keys.back() + "\"\nmsgstr \"" + text + "\"\n";
+        }
+        catalogues.push_back({compile(charset, po, "", charset), keys});
+    }
+    // glibc cannot convert from msgfmt's placeholder for a charset.
+    for (std::string charset : {"UTF-8", "CHARSET"}) {
+        catalogues.push_back({dir / (charset + ".mo"), {"t0", "t1", "t2"}});
+        nlstest::write_file(catalogues.back().first,
+                            nlstest::build_mo({{"", "Content-Type: text/plain; charset=" + charset},
+                                               {"t0", "a\xff!"},
+                                               {"t1", "ab\xc3"},
+                                               {"t2", "Gr\u00f6\u00dfe"}}));
+    }
+    // The LC_CTYPE locale, and the codeset bound (none: the locale's).
+    const std::pair<const char*, const char*> readers[] = {
+        {"de_DE.UTF-8", nullptr},       {"de_DE.ISO-8859-1", nullptr}, {"ja_JP.EUC-JP", nullptr},
+        {"de_DE.UTF-8", "ISO-8859-2"},  {"de_DE.UTF-8", "ASCII"},      {"de_DE.UTF-8", "utf8"},
+        {"de_DE.ISO-8859-1", "EUC-JP"},
+    };
+    int domains = 0;
+    for (const auto& [path, keys] : catalogues) {
+        unsigned int code = 1;
+        nlsLoadedDomain ours(utString(path.c_str()), &code);
+        ASSERT_EQ(code, 0u) << path;
+        for (const auto& [ctype, codeset] : readers) {
+            ASSERT_NE(std::setlocale(LC_CTYPE, ctype), nullptr) << ctype;
+            // A domain of its own for each reader: glibc keeps what it converted per domain.
+            std::string domain = "d" + std::to_string(++domains);
+            std::filesystem::copy_file(path, dir / ("de/LC_MESSAGES/" + domain + ".mo"));
+            ::bindtextdomain(domain.c_str(), dir.path().c_str());
+            if (codeset) ::bind_textdomain_codeset(domain.c_str(), codeset);
+            for (const std::string& key : keys) {
+                const char* k = key.c_str();
+                const std::string where =
+                    path + " " + ctype + " " + (codeset ? codeset : "") + " " + key;
+                const char* theirs = ::dgettext(domain.c_str(), k);
+                const char* got = ours.converted(ours.translate(k), codeset, k);
+                EXPECT_STREQ(got, theirs) << where;
+                EXPECT_EQ(got == k, theirs == k) << where;
+                for (unsigned long n : {1ul, 2ul}) {
+                    const char* untranslated = n == 1 ? k : "%d files";
+                    EXPECT_STREQ(
+                        ours.converted(ours.ngettext(k, "%d files", n), codeset, untranslated),
+                        ::dngettext(domain.c_str(), k, "%d files", n))
+                        << where << " n=" << n;
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
 namespace {
@@ -195,6 +268,57 @@ TEST_F(LanguageChainOracle, EachMessageComesFromTheCatalogueGlibcTakesItFrom) {
             EXPECT_STREQ(database.ngettext("%d file", "%d files", n),
                          ::dngettext(domain.c_str(), "%d file", "%d files", n))
                 << c.name << ": n=" << n;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A chain of catalogues in two charsets, read through a database in the charset of the user's
+// locale or in one bound to the domain, as glibc gives them.
+using CharsetOracle = nlstest::StateSavingTest;
+
+TEST_F(CharsetOracle, DatabasesAnswerInTheCharsetGlibcAnswersIn) {
+    const struct {
+        const char *name, *lang, *codeset;
+    } cases[] = {
+        {"UTF-8 user", "de_AT.UTF-8", nullptr},
+        {"Latin-1 user", "de_AT.ISO-8859-1", nullptr},
+        {"bound Latin-1", "de_AT.UTF-8", "ISO-8859-1"},
+        {"bound UTF-8", "de_AT.ISO-8859-1", "UTF-8"},
+    };
+    const std::vector<std::string> messages = {"size", "open", "absent"};
+    int row = 0;
+    for (const auto& c : cases) {
+        nlstest::forget_languages();
+        nlstest::TempDir dir;
+        nlstest::ScopedEnv all("LC_ALL", nullptr), lang("LANG", c.lang), list("LANGUAGE", nullptr);
+        const std::string domain = "charset" + std::to_string(row++);
+        // de_AT in UTF-8 holds one message; de, in Latin-1, both.
+        const std::pair<const char*, std::string> folders[] = {
+            {"de_AT", "msgid \"open\"\nmsgstr \"\u00d6ffnen\"\n"},
+            {"de", "msgid \"open\"\nmsgstr \"\u00f6ffnen\"\nmsgid \"size\"\nmsgstr \"Gr\u00f6\u00dfe\"\n"}};
+        for (const auto& [folder, body] : folders) {
+            const std::string charset = std::string(folder) == "de" ? "ISO-8859-1" : "UTF-8";
+            nlstest::write_file(dir / "in.po", "msgid \"\"\nmsgstr \"Content-Type: text/plain; "
+                                               "charset=UTF-8\\n\"\n" + body);
+            const std::string mo = dir / (std::string(folder) + "/LC_MESSAGES/" + domain + ".mo");
+            nlstest::write_file(mo, "");
+            const std::string command = "msgconv --to-code=" + charset + " " + (dir / "in.po") +
+                                        " | " NLS_MSGFMT " -o " + mo + " -";
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        }
+        nlsDataBase database(dir.path().c_str(), domain.c_str());
+        if (c.codeset) database.bind_codeset(c.codeset);
+        ASSERT_NE(std::setlocale(LC_ALL, ""), nullptr) << c.lang << ": Debian package locales-all";
+        ::bindtextdomain(domain.c_str(), dir.path().c_str());
+        if (c.codeset) ::bind_textdomain_codeset(domain.c_str(), c.codeset);
+        for (const std::string& m : messages) {
+            const char* theirs = ::dgettext(domain.c_str(), m.c_str());
+            EXPECT_STREQ(database.gettext(m.c_str()), theirs) << c.name << ": " << m;
+            EXPECT_STREQ(nlsDomainManager::dgettext(domain.c_str(), m.c_str()), theirs) << c.name;
+        }
     }
 }
 

@@ -1,3 +1,8 @@
+// The POSIX store: where it lives, what makes it, writers in other processes, locks.
+
+#include <platform/apRegistry.h>
+#include <platform/internal/apRegistryLock.h>
+
 #include "nlsManagerTestSupport.h"
 #include "nlsSettingsProbe.h"
 
@@ -27,6 +32,46 @@ std::string file_bytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+bool exists(const std::string& path) {
+    return ::access(path.c_str(), F_OK) == 0;
+}
+
+// Made by the first write, not by a read.
+TEST_F(nlsWinApplicationSettingsTest, StoreLivesWhereTheEnvironmentSays) {
+    const std::string config = dir / "config", home = dir / "home";
+    const struct {
+        const char *name, *registry, *config;
+        std::string store;
+    } rows[] = {
+        {"NLS_REGISTRY", store.c_str(), config.c_str(), store},
+        {"XDG_CONFIG_HOME", "", config.c_str(), config + "/nls/registry.db"},
+        {"relative XDG_CONFIG_HOME", nullptr, "config", home + "/.config/nls/registry.db"},
+    };
+    nlstest::ScopedEnv home_env("HOME", home.c_str());
+    for (const auto& row : rows) {
+        nlstest::ScopedEnv registry("NLS_REGISTRY", row.registry),
+            xdg("XDG_CONFIG_HOME", row.config);
+        EXPECT_FALSE(apRegistry(apHKEY_CURRENT_USER).key_exists("Software") || exists(row.store))
+            << row.name;
+        EXPECT_NE(apRegistry(apHKEY_CURRENT_USER).create_key("Software"), 0) << row.name;
+        EXPECT_TRUE(exists(row.store)) << row.name;
+    }
+}
+
+TEST_F(nlsWinApplicationSettingsTest, StoreIsNeverMadeThroughALinkOrAtAFifo) {
+    const std::string target = dir / "target.db", link = dir / "link.db", fifo = dir / "fifo.db";
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()) | ::mkfifo(fifo.c_str(), 0600), 0);
+    ::alarm(10); // ends the process if an open waits for a writer
+    for (const std::string& at : {link, fifo}) {
+        nlstest::ScopedEnv location("NLS_REGISTRY", at.c_str());
+        apRegistry registry(apHKEY_CURRENT_USER);
+        EXPECT_EQ(registry.key_exists("Software"), at == link ? 0 : -1) << at;
+        EXPECT_EQ(registry.create_key("Software"), 0) << at;
+    }
+    ::alarm(0);
+    EXPECT_FALSE(exists(target));
+}
+
 // Writers in other processes, each on its own key, end by _exit: every write commits at once.
 TEST_F(nlsWinApplicationSettingsTest, ConcurrentWritersAllSucceed) {
     constexpr int kWriters = 4, kWrites = 500;
@@ -54,15 +99,19 @@ TEST_F(nlsWinApplicationSettingsTest, ConcurrentWritersAllSucceed) {
     }
 }
 
-TEST_F(nlsWinApplicationSettingsTest, LockedOrUnusableStoreGivesCode1AndStaysUnchanged) {
+// Another writer in the middle of its transaction: a write gives up once the wait is over.
+TEST_F(nlsWinApplicationSettingsTest, WriteToALockedStoreGivesCode1) {
     ASSERT_EQ(app.store_iso_name("de-DE"), nlsERROR_NONE);
-    // Another writer in the middle of its transaction: a write gives up in the end.
     sqlite3* writer = nullptr;
     ASSERT_EQ(sqlite3_open(store.c_str(), &writer), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    ap_set_registry_lock_wait(20);
     EXPECT_EQ(app.store_iso_name("fr-FR"), nlsERROR_FAILED);
     EXPECT_EQ(app.read(), "de-DE");
     sqlite3_close(writer);
+}
+
+TEST_F(nlsWinApplicationSettingsTest, UnusableStoreGivesCode1) {
     nlstest::write_file(store, "x"); // no database
     EXPECT_EQ(app.read(nlsERROR_FAILED), "");
     EXPECT_EQ(app.store_iso_name("de-DE"), nlsERROR_FAILED);

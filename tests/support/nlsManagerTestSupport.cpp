@@ -3,6 +3,7 @@
 #include <nls/nlsApplicationSettings.h>
 #include <nls/nlsErrorData.h>
 #include <platform/internal/apCrtIo.h>
+#include <platform/internal/apRegistryLock.h>
 
 #include <clocale>
 #include <deque>
@@ -14,8 +15,29 @@ namespace nlstest {
 
 namespace {
 
+// The state that only the fixture and the helpers below touch.
+struct State : nlsDomainManager {
+    using nlsDomainManager::s_application_settings;
+    using nlsDomainManager::s_cpp_named_locale;
+    using nlsDomainManager::s_cpp_num_locale;
+    using nlsDomainManager::s_users_env;
+    using nlsDomainManager::the_current_language;
+    using nlsDomainManager::the_databases;
+    using nlsDomainManager::the_env_language;
+    using nlsDomainManager::the_env_type;
+    using nlsDomainManager::the_error_handler;
+    using nlsDomainManager::the_numeric_translation_flag;
+    using nlsDomainManager::the_regional_settings_flag;
+    using nlsDomainManager::verbose_loading_info;
+};
+
+struct DataBaseState : nlsDataBase {
+    using nlsDataBase::the_default_pathlist;
+    using nlsDataBase::the_error_handler;
+};
+
 int count_databases() {
-    return Manager::the_databases ? Manager::the_databases->count() : 0;
+    return State::the_databases ? State::the_databases->count() : 0;
 }
 
 std::vector<std::string> g_reports;
@@ -34,10 +56,11 @@ struct StateSavingTest::Saved {
         (restore.push_back([&values, old = values] { values = old; }), ...);
     }
     // Taken out for the test, which starts without one, as a new process does.
-    std::unique_ptr<nlsApplicationSettings> settings = std::move(Manager::s_application_settings);
+    std::unique_ptr<nlsApplicationSettings> settings = std::move(State::s_application_settings);
     std::string c_locale = std::setlocale(LC_ALL, nullptr);
     std::locale cpp_locale;
     const apCrtSeam* seam = ap_set_crt_seam(nullptr);
+    int lock_wait = ap_set_registry_lock_wait(0);
     int databases = count_databases();
 };
 
@@ -45,13 +68,13 @@ StateSavingTest::StateSavingTest() : m_saved(std::make_unique<Saved>()) {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE", "NLSPATH",
                              "NLS_USER_LOCALE", "NLS_REGISTRY", "HOME", "XDG_CONFIG_HOME"})
         m_saved->environment.emplace_back(name);
-    m_saved->keep(Manager::the_current_language, Manager::the_env_language,
-                  Manager::the_env_type, Manager::s_users_env,
-                  DataBase::the_default_pathlist, Manager::the_regional_settings_flag,
-                  Manager::the_numeric_translation_flag, Manager::s_cpp_named_locale,
-                  Manager::s_cpp_num_locale, Manager::verbose_loading_info,
-                  Manager::the_error_handler, DataBase::the_error_handler);
+    m_saved->keep(State::the_current_language, State::the_env_language, State::the_env_type,
+                  State::s_users_env, DataBaseState::the_default_pathlist,
+                  State::the_regional_settings_flag, State::the_numeric_translation_flag,
+                  State::s_cpp_named_locale, State::s_cpp_num_locale, State::verbose_loading_info,
+                  State::the_error_handler, DataBaseState::the_error_handler);
     ap_set_crt_seam(m_saved->seam);
+    ap_set_registry_lock_wait(m_saved->lock_wait);
 }
 
 StateSavingTest::~StateSavingTest() {
@@ -62,13 +85,22 @@ StateSavingTest::~StateSavingTest() {
     std::setlocale(LC_ALL, m_saved->c_locale.c_str());
     std::locale::global(m_saved->cpp_locale);
     ap_set_crt_seam(m_saved->seam);
+    ap_set_registry_lock_wait(m_saved->lock_wait);
 }
 
 void forget_languages() {
-    Manager::the_current_language = utString();
-    Manager::the_env_language = utString();
-    Manager::the_env_type = nlsLANG_NONE;
-    Manager::s_users_env = utString(utStringLit{}, "");
+    State::the_current_language = utString();
+    State::the_env_language = utString();
+    State::the_env_type = nlsLANG_NONE;
+    State::s_users_env = utString(utStringLit{}, "");
+}
+
+void set_default_directory(const char* directory) {
+    DataBaseState::the_default_pathlist = utString(directory);
+}
+
+void set_regional_settings_flag(int flag) {
+    State::the_regional_settings_flag = flag;
 }
 
 Reports::Reports() {

@@ -17,33 +17,18 @@
 
 namespace nlstest {
 
+/// The protected calls the tests make; the process-wide state is the fixture's and the helpers'
+/// below.
 struct Manager : nlsDomainManager {
     using nlsDomainManager::add;
-    using nlsDomainManager::do_setlocale;
     using nlsDomainManager::error;
-    using nlsDomainManager::fix_setlocale_argument;
     using nlsDomainManager::remove;
-    using nlsDomainManager::s_application_settings;
-    using nlsDomainManager::s_cpp_named_locale;
-    using nlsDomainManager::s_cpp_num_locale;
-    using nlsDomainManager::s_users_env;
-    using nlsDomainManager::the_current_language;
-    using nlsDomainManager::the_databases;
-    using nlsDomainManager::the_env_language;
-    using nlsDomainManager::the_env_type;
-    using nlsDomainManager::the_error_handler;
-    using nlsDomainManager::the_loaded_domains;
-    using nlsDomainManager::the_numeric_translation_flag;
-    using nlsDomainManager::the_regional_settings_flag;
-    using nlsDomainManager::verbose_loading_info;
 };
 
 struct DataBase : nlsDataBase {
-    using nlsDataBase::m_initialised;
+    using nlsDataBase::error;
     using nlsDataBase::m_loaded_domain;
     using nlsDataBase::nlsDataBase;
-    using nlsDataBase::the_default_pathlist;
-    using nlsDataBase::the_error_handler;
 };
 
 /// Puts process-wide state back (the tests pass in one process too); no database may outlive it.
@@ -59,6 +44,14 @@ private:
 
 /// The manager forgets the language chosen and the environment's cached one, as in a new process.
 void forget_languages();
+
+/// What a derived class may set, put back by a StateSavingTest: the directory that databases
+/// made without one search (null: none), and whether the environment's language skips LC_ALL,
+/// LC_MESSAGES and LANG for the regional settings.
+///@{
+void set_default_directory(const char* directory);
+void set_regional_settings_flag(int flag);
+///@}
 
 /// Records the reports the handlers get from now on, answering as the default handlers do; a
 /// StateSavingTest puts the handlers back.

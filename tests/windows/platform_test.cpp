@@ -1,7 +1,6 @@
-// The Windows backend: registry values as Windows programs write them, locale texts, wide names.
+// The Windows backend: locale texts, wide names.
 
 #include <platform/apFileFinder.h>
-#include <platform/apRegistry.h>
 #include <platform/internal/apLocale.h>
 #include <platform/internal/apWinLocale.h>
 
@@ -18,32 +17,6 @@
 #include <vector>
 
 namespace {
-
-// Text values as other Windows programs store them; text the ANSI code page cannot hold, and
-// data that is no text, cannot be read.
-TEST(apRegistryWindows, ReadsTextValuesAsWindowsStoresThem) {
-    nlstest::ScopedRegistry registry;
-    const std::string app = registry.key("App");
-    auto set = [&](const wchar_t* name, DWORD type, const void* data, DWORD size) {
-        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, std::wstring(app.begin(), app.end()).c_str(),
-                                  name, type, data, size),
-                  ERROR_SUCCESS);
-    };
-    const wchar_t unterminated[] = {L'\u00E7', L'a'}, expand[] = L"%TEMP%", japanese[] = L"\u65E5";
-    const DWORD number = 7;
-    set(L"Unterminated", REG_SZ, unterminated, sizeof unterminated);
-    set(L"Expand", REG_EXPAND_SZ, expand, sizeof expand);
-    set(L"Japanese", REG_SZ, japanese, sizeof japanese);
-    set(L"Number", REG_DWORD, &number, sizeof number);
-    apRegistry reader(apHKEY_CURRENT_USER);
-    const char* texts[][2] = {
-        {"Unterminated", "\347a"}, {"Expand", "%TEMP%"}, {"Japanese", "kept"}, {"Number", "kept"}};
-    for (auto& text : texts) {
-        utString data("kept");
-        EXPECT_EQ(reader.value_data(app.c_str(), text[0], data) != 0, text[1][0] != 'k') << text[0];
-        EXPECT_STREQ(data.c_str(), text[1]);
-    }
-}
 
 // A British user: code page 1252, which holds "Catálogos" but not Japanese nor an a with a
 // macron, whose best fit ("German") must not stand in for it.
