@@ -43,6 +43,9 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(nls_runtime_package libnls${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${nls_runtime_package})
+# SQLite is loaded when the settings store is first used, so dpkg-shlibdeps cannot see it; 3.24
+# brought the upsert the store writes with.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libsqlite3-0 (>= 3.24)")
 # The library cache is rebuilt by dpkg's trigger, once for all the packages of a run.
 file(WRITE ${PROJECT_BINARY_DIR}/debian/triggers "activate-noawait ldconfig\n")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/triggers)

@@ -7,6 +7,7 @@
 #include <nls/nlsErrorData.h>
 #include <platform/internal/apAtomic.h>
 #include <platform/internal/apCrtIo.h>
+#include <platform/internal/apFileMapping.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,7 +42,10 @@ nlsLoadedDomain::nlsLoadedDomain(const utString& file_path, unsigned int* error)
 }
 
 nlsLoadedDomain::~nlsLoadedDomain() {
-    std::free(image);
+    if (mapped)
+        ap_unmap_file(image, image_size);
+    else
+        std::free(image);
 }
 
 unsigned int nlsLoadedDomain::load() {
@@ -61,14 +65,22 @@ unsigned int nlsLoadedDomain::load() {
     apFileFinder::identity(fd, identity);
     std::uint32_t size = static_cast<std::uint32_t>(status.st_size);
 
-    image = static_cast<unsigned char*>(ap_crt_malloc(size));
+    // Mapped, lookups read only the pages they touch, and processes share them; the mapping is
+    // never written (lookups only read the image).
+    if (ap_crt_mappable(fd)) {
+        image = const_cast<unsigned char*>(ap_map_file(fd, size));
+        mapped = image != nullptr;
+    }
     if (!image) {
-        _close(fd);
-        return nlsERROR_MEMORY;
+        image = static_cast<unsigned char*>(ap_crt_malloc(size));
+        if (!image) {
+            _close(fd);
+            return nlsERROR_MEMORY;
+        }
     }
     image_size = size;
 
-    for (std::uint32_t done = 0; done < size;) {
+    for (std::uint32_t done = mapped ? size : 0; done < size;) {
         int got = ap_crt_read(fd, image + done, size - done);
         // A read that delivers nothing before the end means the file shrank under us: treated as
         // a failed read, since the image would be incomplete.

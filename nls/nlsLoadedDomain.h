@@ -11,8 +11,8 @@
 class nlsConvertedTexts;
 class nlsSystemMessages;
 
-/// One binary message catalogue (.mo layout, either byte order, major revision 0 or 1) read whole
-/// into memory.
+/// One binary message catalogue (.mo layout, either byte order, major revision 0 or 1) in memory:
+/// mapped where the file cannot change under the mapping, else read whole.
 ///
 /// Lookups answer with a pointer into the image, or with the message pointer itself when the
 /// catalogue has no entry for it. Every descriptor, slot and string read is bounded by the image,
@@ -61,7 +61,7 @@ public:
     static std::uint32_t hash(const char* text);
 
     nlsLoadedDomain* next;             ///< the next loaded catalogue, in ascending order of path
-    unsigned char* image;              ///< the file's bytes, from malloc
+    unsigned char* image;              ///< the file's bytes: mapped (see `mapped`) or from malloc
     utString path;                     ///< the file that was read
     std::uint32_t swapped;             ///< 1 when the file's byte order is not the machine's
     std::uint32_t string_count;        ///< message pairs in the file
@@ -78,6 +78,8 @@ public:
     /// The file that was read, so that another spelling of its path finds this catalogue; zero
     /// when the system cannot tell.
     apFileIdentity identity;
+    /// 1 when `image` is a read-only shared mapping of the file, 0 when it is a copy.
+    std::uint32_t mapped = 0;
 
 private:
     unsigned int load();

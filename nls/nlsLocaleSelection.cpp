@@ -70,7 +70,8 @@ utString nlsDomainManager::s_no_translation_env_language(utStringLit{}, "English
 
 int nlsDomainManager::the_numeric_translation_flag = 0;
 std::locale nlsDomainManager::s_cpp_named_locale = user_default_locale();
-std::locale nlsDomainManager::s_cpp_num_locale = user_default_locale();
+// Built once: a named locale costs as much as the rest of the library's start-up.
+std::locale nlsDomainManager::s_cpp_num_locale = s_cpp_named_locale;
 
 const utString& nlsDomainManager::language() {
     nlsChangeGuard guard;
@@ -139,7 +140,10 @@ int nlsDomainManager::set_locale(int category, const utString& name) {
         // A platform whose locales have no names (mingw-w64) keeps a whole language's all the same.
         if (named.name() != "*" || (ap_unnamed_locales() && category == LC_ALL))
             s_cpp_named_locale = named;
-        std::locale num(named, new nlsNumPunct(chosen.c_str(), 0));
+        // Where `named` holds the language's numbers, its decimal point is at hand.
+        bool numbers = category == LC_ALL || category == LC_NUMERIC;
+        std::locale num(named, numbers ? new nlsNumPunct(named, 0)
+                                       : new nlsNumPunct(chosen.c_str(), 0));
         s_cpp_num_locale = num;
         std::locale::global(num);
     } catch (const std::exception&) {

@@ -16,6 +16,10 @@ char decimal_point_of(const char* name) {
 nlsNumPunct::nlsNumPunct(const char* name, std::size_t refs)
     : std::numpunct_byname<char>("C", refs), m_decimal_point(decimal_point_of(name ? name : "C")) {}
 
+nlsNumPunct::nlsNumPunct(const std::locale& named, std::size_t refs)
+    : std::numpunct_byname<char>("C", refs),
+      m_decimal_point(std::use_facet<std::numpunct<char>>(named).decimal_point()) {}
+
 nlsNumPunct::~nlsNumPunct() = default;
 
 char nlsNumPunct::do_decimal_point() const {

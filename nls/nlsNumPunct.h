@@ -13,6 +13,8 @@ public:
     /// The punctuation of the locale `name` (a library language name, or any name the platform's
     /// locales take); `refs` 0 lets the holding locale delete the facet.
     nlsNumPunct(const char* name, std::size_t refs);
+    /// The punctuation of `named`'s numbers, which saves building the named locale again.
+    nlsNumPunct(const std::locale& named, std::size_t refs);
 
 protected:
     ~nlsNumPunct() override;

@@ -182,11 +182,15 @@ TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
     entries.erase(entries.begin()); // a header with three forms instead of kEntries' own
     const std::pair<const char*, long> tables[] = {
         {"no hash table", 0}, {"too small", 2}, {"full", 11}, {"sparse", -1}};
-    for (bool swapped : {false, true}) {
+    apCrtSeam read_all, map_all; // mapped or read, whoever owns the file
+    map_all.mappable = [](int) { return true; };
+    for (int layout = 0; layout < 4; ++layout) {
+        const bool swapped = layout & 1, mapped = layout & 2;
         for (const auto& [name, slots] : tables) {
-            auto loaded = load(build_mo(entries, {swapped, slots}));
+            auto loaded = load(build_mo(entries, {swapped, slots}), mapped ? &map_all : &read_all);
             const nlsLoadedDomain& d = *loaded->domain;
-            ASSERT_EQ(loaded->code, 0u) << name << swapped;
+            ASSERT_EQ(loaded->code, 0u) << name << layout;
+            ASSERT_EQ(d.mapped, mapped ? 1u : 0u);
             for (std::size_t i = 1; i < kEntries.size(); ++i) // by binary chop if no table is used
                 EXPECT_EQ(d.translate(kEntries[i].msgid.c_str()), kEntries[i].msgstr) << name;
             for (auto [n, form] : {std::pair(3ul, "0"), {1ul, "1"}, {5ul, "2"}}) {

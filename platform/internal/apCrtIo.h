@@ -14,12 +14,14 @@
 
 /// A seam for tests: each non-null member replaces the call of the same name, so a test can make
 /// an open, a read, a status query or an allocation fail or fall short, or watch which files are
-/// opened.
+/// opened. While a seam is installed, files are mapped only where its `mappable` says so, and read
+/// otherwise, so that its other members apply.
 struct apCrtSeam {
     int (*open)(const char* path, int flags) = nullptr;
     int (*read)(int fd, void* buffer, unsigned int count) = nullptr;
     int (*fstat)(int fd, struct _stat64i32* status) = nullptr;
     void* (*malloc)(std::size_t size) = nullptr;
+    bool (*mappable)(int fd) = nullptr;
 };
 
 /// Installs `seam` (null restores the real calls) and returns the previous one.
@@ -32,3 +34,6 @@ NLS_EXPORT int ap_crt_read(int fd, void* buffer, unsigned int count);
 NLS_EXPORT int ap_crt_fstat(int fd, struct _stat64i32* status);
 /// malloc, or the seam's allocation when one is installed.
 NLS_EXPORT void* ap_crt_malloc(std::size_t size);
+/// Whether the open file `fd` may be mapped rather than read: ap_mappable, or the seam's answer
+/// (false without one) when a seam is installed.
+NLS_EXPORT bool ap_crt_mappable(int fd);

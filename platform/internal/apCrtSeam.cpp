@@ -1,5 +1,7 @@
 #include <platform/internal/apCrtIo.h>
 
+#include <platform/internal/apFileMapping.h>
+
 #include <cstdlib>
 
 namespace {
@@ -30,4 +32,9 @@ int ap_crt_fstat(int fd, struct _stat64i32* status) {
 void* ap_crt_malloc(std::size_t size) {
     if (g_seam && g_seam->malloc) return g_seam->malloc(size);
     return std::malloc(size);
+}
+
+bool ap_crt_mappable(int fd) {
+    if (g_seam) return g_seam->mappable && g_seam->mappable(fd);
+    return ap_mappable(fd);
 }

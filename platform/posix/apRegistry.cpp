@@ -8,9 +8,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 
 // The hive of the current user is one SQLite database per user, kept with a write-ahead journal:
@@ -52,6 +54,60 @@ const char* const kUpsertValue =
     "INSERT INTO registry_values(key, name, type, data) VALUES(?1, ?2, ?3, ?4)"
     " ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data";
 
+// SQLite is loaded when a store is first opened, not with the library: most programs never read
+// or write a setting, and binding SQLite's symbols as the library loads would cost more than the
+// rest of the library's start-up.
+struct Sqlite {
+    bool loaded = false;
+    decltype(&::sqlite3_bind_int) bind_int;
+    decltype(&::sqlite3_bind_text) bind_text;
+    decltype(&::sqlite3_busy_handler) busy_handler;
+    decltype(&::sqlite3_close) close;
+    decltype(&::sqlite3_column_bytes) column_bytes;
+    decltype(&::sqlite3_column_int) column_int;
+    decltype(&::sqlite3_column_text) column_text;
+    decltype(&::sqlite3_exec) exec;
+    decltype(&::sqlite3_finalize) finalize;
+    decltype(&::sqlite3_get_autocommit) get_autocommit;
+    decltype(&::sqlite3_open_v2) open_v2;
+    decltype(&::sqlite3_prepare_v2) prepare_v2;
+    decltype(&::sqlite3_sleep) sleep;
+    decltype(&::sqlite3_step) step;
+    decltype(&::sqlite3_stricmp) stricmp;
+};
+
+const Sqlite& sqlite() {
+    static const Sqlite loaded = [] {
+        Sqlite api;
+        void* library = ::dlopen(NLS_SQLITE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        if (!library) return api;
+        bool all = true;
+        auto bind = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                ::dlsym(library, name));
+            all = all && function;
+        };
+        bind(api.bind_int, "sqlite3_bind_int");
+        bind(api.bind_text, "sqlite3_bind_text");
+        bind(api.busy_handler, "sqlite3_busy_handler");
+        bind(api.close, "sqlite3_close");
+        bind(api.column_bytes, "sqlite3_column_bytes");
+        bind(api.column_int, "sqlite3_column_int");
+        bind(api.column_text, "sqlite3_column_text");
+        bind(api.exec, "sqlite3_exec");
+        bind(api.finalize, "sqlite3_finalize");
+        bind(api.get_autocommit, "sqlite3_get_autocommit");
+        bind(api.open_v2, "sqlite3_open_v2");
+        bind(api.prepare_v2, "sqlite3_prepare_v2");
+        bind(api.sleep, "sqlite3_sleep");
+        bind(api.step, "sqlite3_step");
+        bind(api.stricmp, "sqlite3_stricmp");
+        api.loaded = all;
+        return api;
+    }();
+    return loaded;
+}
+
 sqlite3* db_of(void* store) {
     return static_cast<sqlite3*>(store);
 }
@@ -60,25 +116,25 @@ sqlite3* db_of(void* store) {
 class Statement {
 public:
     Statement(sqlite3* db, const char* sql) {
-        if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) m_ok = false;
+        if (sqlite().prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) m_ok = false;
     }
-    ~Statement() { sqlite3_finalize(m_stmt); }
+    ~Statement() { sqlite().finalize(m_stmt); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
     Statement& bind(int index, const utString& text) {
         if (m_ok &&
-            sqlite3_bind_text(m_stmt, index, text.c_str(), -1, SQLITE_TRANSIENT) != SQLITE_OK)
+            sqlite().bind_text(m_stmt, index, text.c_str(), -1, SQLITE_TRANSIENT) != SQLITE_OK)
             m_ok = false;
         return *this;
     }
     Statement& bind(int index, int number) {
-        if (m_ok && sqlite3_bind_int(m_stmt, index, number) != SQLITE_OK) m_ok = false;
+        if (m_ok && sqlite().bind_int(m_stmt, index, number) != SQLITE_OK) m_ok = false;
         return *this;
     }
     /// SQLITE_ROW, SQLITE_DONE or an error.
-    int step() { return m_ok ? sqlite3_step(m_stmt) : SQLITE_ERROR; }
-    int column_int(int column) { return sqlite3_column_int(m_stmt, column); }
+    int step() { return m_ok ? sqlite().step(m_stmt) : SQLITE_ERROR; }
+    int column_int(int column) { return sqlite().column_int(m_stmt, column); }
     sqlite3_stmt* get() { return m_stmt; }
 
 private:
@@ -98,19 +154,19 @@ StoreKind store_kind(sqlite3* db) {
 
 /// Runs `body` as one write transaction, setting the store up when it is still empty.
 template <class Body> bool in_transaction(sqlite3* db, Body body) {
-    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+    if (sqlite().exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
     StoreKind kind = store_kind(db);
     bool ok =
         kind != kUnusable &&
-        (kind == kOurs || sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) == SQLITE_OK) &&
-        body() && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-    if (!ok && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        (kind == kOurs || sqlite().exec(db, kSchema, nullptr, nullptr, nullptr) == SQLITE_OK) &&
+        body() && sqlite().exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!ok && !sqlite().get_autocommit(db)) sqlite().exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     return ok;
 }
 
 int wait_for_lock(void*, int tries) {
     if (tries * kLockPause >= ap_registry_lock_wait()) return 0;
-    sqlite3_sleep(kLockPause);
+    sqlite().sleep(kLockPause);
     return 1;
 }
 
@@ -161,13 +217,13 @@ bool may_be_store(const utString& path) {
 }
 
 sqlite3* open_store(const utString& path, int flags) {
-    if (!may_be_store(path)) return nullptr;
+    if (!sqlite().loaded || !may_be_store(path)) return nullptr;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
+    if (sqlite().open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        sqlite().close(db);
         return nullptr;
     }
-    sqlite3_busy_handler(db, wait_for_lock, nullptr);
+    sqlite().busy_handler(db, wait_for_lock, nullptr);
     return db;
 }
 
@@ -177,9 +233,9 @@ sqlite3* open_store(const utString& path, int flags) {
 void use_write_ahead_journal(sqlite3* db) {
     Statement mode(db, "PRAGMA journal_mode = WAL");
     if (mode.step() != SQLITE_ROW) return;
-    const unsigned char* now = sqlite3_column_text(mode.get(), 0);
-    if (!now || sqlite3_stricmp(reinterpret_cast<const char*>(now), "wal") != 0) return;
-    sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+    const unsigned char* now = sqlite().column_text(mode.get(), 0);
+    if (!now || sqlite().stricmp(reinterpret_cast<const char*>(now), "wal") != 0) return;
+    sqlite().exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
 }
 
 bool is_missing(const utString& path) {
@@ -203,7 +259,7 @@ apRegistry::apRegistry(apHKeyType hive) : m_hive(hive) {
 }
 
 apRegistry::~apRegistry() {
-    sqlite3_close(db_of(m_store));
+    if (m_store) sqlite().close(db_of(m_store));
 }
 
 int apRegistry::fail(int result) {
@@ -269,10 +325,10 @@ int apRegistry::find_value(const utString& key, const utString& name, apValueTyp
     if (found != SQLITE_ROW) return fail(-1);
     if (type) *type = static_cast<apValueType>(query.column_int(0));
     if (data) {
-        const unsigned char* text = sqlite3_column_text(query.get(), 1);
+        const unsigned char* text = sqlite().column_text(query.get(), 1);
         if (!text) return fail(-1);
         *data = utString(utStringArray{}, reinterpret_cast<const char*>(text),
-                         sqlite3_column_bytes(query.get(), 1));
+                         sqlite().column_bytes(query.get(), 1));
     }
     return 1;
 }

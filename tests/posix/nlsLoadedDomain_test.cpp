@@ -1,0 +1,94 @@
+// Catalogue files mapped or read: mapped only where nobody but the superuser can change the file,
+// and either way the answers stay those of the file as it was loaded.
+
+#include <nls/nlsLoadedDomain.h>
+#include <platform/internal/apCrtIo.h>
+
+#include "moWriter.h"
+#include "nlsTestSupport.h"
+
+#include <atomic>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+const std::string kOld = nlstest::build_mo({{"", "Header"}, {"Cancel", "Abbrechen"}});
+const std::string kNew = nlstest::build_mo({{"", "Header"}, {"Cancel", "Annuler"}});
+
+std::unique_ptr<nlsLoadedDomain> load(const std::string& path) {
+    unsigned int code = 0;
+    auto domain = std::make_unique<nlsLoadedDomain>(utString(path.c_str()), &code);
+    EXPECT_EQ(code, 0u) << path;
+    return domain;
+}
+
+TEST(CatalogueImage, MappedOnlyWhereNobodyButTheSuperuserCanChangeTheFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "files of other owners need the superuser";
+    const struct {
+        const char* name;
+        uid_t owner;
+        mode_t mode;
+        bool mapped;
+    } rows[] = {
+        {"installed by a package", 0, 0644, true},
+        {"read-only for everyone", 0, 0444, true},
+        {"its group may write", 0, 0664, false},
+        {"others may write", 0, 0646, false},
+        {"another user's, read-only", 1, 0444, false}, // its owner may make it writable
+    };
+    nlstest::TempDir dir;
+    for (const auto& row : rows) {
+        const std::string path = dir / row.name;
+        nlstest::write_file(path, kOld);
+        ASSERT_EQ(::chown(path.c_str(), row.owner, 0), 0);
+        ASSERT_EQ(::chmod(path.c_str(), row.mode), 0);
+        auto domain = load(path);
+        EXPECT_EQ(domain->mapped, row.mapped ? 1u : 0u) << row.name;
+        EXPECT_STREQ(domain->translate("Cancel"), "Abbrechen") << row.name;
+    }
+}
+
+TEST(CatalogueImage, MappedFileReplacedByRenameKeepsAnsweringFromTheOldFile) {
+    nlstest::TempDir dir;
+    const std::string path = dir / "test.mo", next = dir / "next.mo";
+    nlstest::write_file(path, kOld);
+    apCrtSeam map_all; // whoever runs the test
+    map_all.mappable = [](int) { return true; };
+    ap_set_crt_seam(&map_all);
+    auto old = load(path);
+    ap_set_crt_seam(nullptr);
+    ASSERT_EQ(old->mapped, 1u);
+    nlstest::write_file(next, kNew);
+    ASSERT_EQ(std::rename(next.c_str(), path.c_str()), 0);
+    EXPECT_STREQ(old->translate("Cancel"), "Abbrechen");
+    EXPECT_STREQ(load(path)->translate("Cancel"), "Annuler");
+}
+
+TEST(CatalogueImage, CopiedFileTruncatedWhileLookingUpChangesNoAnswer) {
+    nlstest::TempDir dir;
+    const std::string path = dir / "test.mo";
+    nlstest::write_file(path, kOld);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    auto domain = load(path);
+    ASSERT_EQ(domain->mapped, 0u);
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 0; i < 500; ++i) {
+            EXPECT_EQ(::truncate(path.c_str(), i % 2 ? 0 : 30), 0);
+            nlstest::write_file(path, i % 2 ? kNew : kOld);
+        }
+        done = true;
+    });
+    int wrong = 0;
+    for (int lookups = 0; !done || lookups == 0; ++lookups)
+        wrong += std::string(domain->translate("Cancel")) != "Abbrechen";
+    writer.join();
+    EXPECT_EQ(wrong, 0);
+}
+
+} // namespace
