@@ -469,11 +469,12 @@ const char* nlsLoadedDomain::converted(const char* text, const char* codeset,
                    : nullptr;
     };
     if (!image || failed) return text;
+    nlsConvertedTexts* texts = ap_load_acquire(m_converted.texts);
+    if (texts && texts->plainly_unchanged(codeset)) return text;
     const char* end = end_of(image, image_size);
     if (!end && m_system_messages)
         end = end_of(m_system_messages->tables().image, m_system_messages->tables().image_size);
     if (!end) return text;
-    nlsConvertedTexts* texts = ap_load_acquire(m_converted.texts);
     if (!texts) texts = &make_converted_texts();
     return texts->converted(text, end, codeset, untranslated);
 }

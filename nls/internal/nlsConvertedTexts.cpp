@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-nlsConvertedTexts::nlsConvertedTexts(std::string charset) : m_charset(std::move(charset)) {}
+nlsConvertedTexts::nlsConvertedTexts(std::string charset)
+    : m_charset(std::move(charset)), m_utf8(ap_same_charset(m_charset.c_str(), "UTF-8")) {}
 
 nlsConvertedTexts::~nlsConvertedTexts() = default;
 

@@ -2,8 +2,11 @@
 
 // Internal: not installed.
 
+#include <platform/internal/apCharset.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -30,6 +33,15 @@ public:
     /// or the system cannot convert between the two).
     const char* converted(const char* text, const char* end, const char* codeset,
                           const char* untranslated);
+    /// True when texts plainly need no conversion into `codeset` (null: the output charset now):
+    /// both it and the catalogue's are UTF-8 as the system spells it, the usual case, told
+    /// without a lookup.
+    bool plainly_unchanged(const char* codeset) const {
+        if (!m_utf8) return false;
+        const char* to = codeset ? codeset : ap_output_charset();
+        return to[0] == 'U' && to[1] == 'T' && to[2] == 'F' && to[3] == '-' && to[4] == '8' &&
+               to[5] == '\0';
+    }
 
 private:
     /// A text and what it became: the text itself when converting changed nothing, null when it
@@ -71,6 +83,7 @@ private:
     const char* convert(Target& target, const char* text, const char* end);
 
     const std::string m_charset;
+    const bool m_utf8; ///< the catalogue's charset is UTF-8
     const Spelling* m_spellings = nullptr; ///< published; read with acquire ordering
     std::mutex m_lock;                     ///< held while anything is added
     std::vector<std::unique_ptr<Target>> m_targets;
