@@ -1,15 +1,13 @@
-// Catalogue files mapped only where nobody but the superuser can change them, and either way the
-// answers stay those of the file as it was loaded; what no catalogue is, refused at once.
+// Catalogue files mapped only where nobody but the superuser can change them, the answers those
+// of the file as it was loaded; what no catalogue is, refused at once.
 
 #include <nls/nlsLoadedDomain.h>
 #include <platform/internal/apCrtIo.h>
 
 #include "nlsTestSupport.h"
 
-#include <atomic>
 #include <cstdio>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -61,28 +59,6 @@ TEST(CatalogueImage, MappedFileReplacedByRenameKeepsAnsweringFromTheOldFile) {
     ASSERT_EQ(std::rename(next.c_str(), path.c_str()), 0);
     EXPECT_STREQ(old->translate("Cancel"), "Abbrechen");
     EXPECT_STREQ(load(path)->translate("Cancel"), "Annuler");
-}
-
-TEST(CatalogueImage, CopiedFileTruncatedWhileLookingUpChangesNoAnswer) {
-    nlstest::TempDir dir;
-    const std::string path = dir / "test.mo";
-    nlstest::write_file(path, kOld);
-    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
-    auto domain = load(path);
-    ASSERT_EQ(domain->mapped, 0u);
-    std::atomic<bool> done{false};
-    std::thread writer([&] {
-        for (int i = 0; i < 500; ++i) {
-            EXPECT_EQ(::truncate(path.c_str(), i % 2 ? 0 : 30), 0);
-            nlstest::write_file(path, i % 2 ? kNew : kOld);
-        }
-        done = true;
-    });
-    int wrong = 0;
-    for (int lookups = 0; !done || lookups == 0; ++lookups)
-        wrong += std::string(domain->translate("Cancel")) != "Abbrechen";
-    writer.join();
-    EXPECT_EQ(wrong, 0);
 }
 
 // A plain open of a FIFO would wait for a writer for ever.

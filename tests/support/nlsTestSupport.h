@@ -11,10 +11,8 @@
 
 #include "moWriter.h"
 
-#include <cstdint>
 #include <deque>
 #include <gtest/gtest.h>
-#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,27 +23,21 @@ void PrintTo(const utString& text, std::ostream* out);
 namespace nlstest {
 
 /// A new empty folder in the system's temporary folder, removed with its contents at the end.
-class TempDir {
-public:
+struct TempDir {
     TempDir();
     ~TempDir();
     const std::string& path() const { return m_path; }
     std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
-
-private:
     std::string m_path;
 };
 
 /// Sets (or, with a null value, unsets) an environment variable for the scope; with the name
 /// alone, only puts its value back at the end.
-class ScopedEnv {
-public:
+struct ScopedEnv {
     explicit ScopedEnv(const char* name);
     ScopedEnv(const char* name, const char* value);
     ScopedEnv(const ScopedEnv&) = delete;
     ~ScopedEnv();
-
-private:
     std::string m_name, m_old;
     bool m_had;
 };
@@ -57,25 +49,18 @@ std::deque<ScopedEnv> scoped_env(const std::string& settings);
 /// The user's regional settings as those of the Windows locale `name` ("de-AT"), through
 /// NLS_USER_LOCALE on POSIX. A Windows process keeps the user it started with (tests/CMakeLists.txt
 /// runs the tests named *EachUser* for several): active() tells whether it is this one.
-class ScopedUser : ScopedEnv {
-public:
-    explicit ScopedUser(const char* name) : ScopedEnv("NLS_USER_LOCALE", name), m_name(name) {}
+struct ScopedUser : ScopedEnv {
+    explicit ScopedUser(const char* name) : ScopedEnv("NLS_USER_LOCALE", name), m_user(name) {}
     bool active() const;
-
-private:
-    std::string m_name;
+    std::string m_user;
 };
 
 /// A registry of the test's own: on POSIX a store in a fresh folder (NLS_REGISTRY), on Windows a
-/// key of the current user unique to the run, deleted at the end.
-class ScopedRegistry {
-public:
+/// key of the current user unique to the run, deleted at the end. key("Maker\\App") is a key in it.
+struct ScopedRegistry {
     ScopedRegistry();
     ~ScopedRegistry();
-    /// The key path of `relative` ("Maker\\App") inside the test's registry.
     std::string key(const std::string& relative) const;
-
-private:
     struct State;
     std::unique_ptr<State> m_state;
 };
@@ -83,29 +68,25 @@ private:
 /// Writes `bytes` to `path`, creating the folders on the way; reads a file (empty if it cannot).
 void write_file(const std::string& path, const std::string& bytes);
 std::string read_file(const std::string& path);
-/// Sets the time of last change of `path`, as finely as the system keeps it.
+/// The system's part (support/posix or support/windows): the time of last change set as finely
+/// as the system keeps it; a folder made unless it exists; a variable set, or removed for null.
 void set_modified(const std::string& path, std::int64_t seconds, long nanoseconds);
-/// The system's part (support/posix or support/windows): a folder made unless it exists; a
-/// variable set, or removed for a null value.
 void make_directory(const std::string& path);
 void set_env(const char* name, const char* value);
 
+/// Runs `program` with `arguments` (blank-separated, double quotes around a blank) and waits: the
+/// exit status (-1 when it could not run or did not exit), standard output and error together.
 struct Outcome {
-    int status;      ///< the exit status; -1 when the program could not run or did not exit
-    std::string out; ///< standard output and error together
+    int status;
+    std::string out;
 };
-
-/// Runs `program` with `arguments` (blank-separated, double quotes around a blank) and waits.
 Outcome run(const std::string& program, const std::string& arguments);
 
 /// Silences assertion reports while it lives, and counts them.
-class AssertCapture {
-public:
+struct AssertCapture {
     AssertCapture();
     ~AssertCapture();
     int count() const;
-
-private:
     int m_before;
 };
 
@@ -122,27 +103,22 @@ private:
 
 /// What a new process or a derived class would change, put back by a StateSavingTest: the
 /// languages chosen and cached forgotten; the directory of databases made without one (null:
-/// none); whether the environment's language skips LC_ALL, LC_MESSAGES and LANG for the
-/// regional settings.
-///@{
+/// none); whether the environment's language skips the variables for the regional settings.
 void forget_languages();
 void set_default_directory(const char* directory);
 void set_regional_settings_flag(int flag);
-///@}
 
-/// The protected calls the tests make.
+/// The protected parts the tests use.
 struct Manager : nlsDomainManager {
     using nlsDomainManager::add;
     using nlsDomainManager::error;
     using nlsDomainManager::remove;
 };
-
 struct DataBase : nlsDataBase {
     using nlsDataBase::error;
     using nlsDataBase::m_loaded_domain;
     using nlsDataBase::nlsDataBase;
 };
-
 struct SettingsProbe : nlsWinApplicationSettings {
     using nlsWinApplicationSettings::nlsWinApplicationSettings;
     using nlsWinApplicationSettings::store_iso_name;
@@ -150,12 +126,10 @@ struct SettingsProbe : nlsWinApplicationSettings {
     std::string read(unsigned int code = nlsERROR_NONE) const;
 };
 
-/// Records the reports the handlers get from now on, answering as the default handlers do; a
-/// StateSavingTest puts the handlers back.
-class Reports {
-public:
+/// Records the reports the handlers get from now on, answering as the default handlers do (a
+/// StateSavingTest puts the handlers back); take() gives those since the last call, as lines.
+struct Reports {
     Reports();
-    /// The reports since the last call, each a line without its newline.
     std::vector<std::string> take();
 };
 

@@ -34,7 +34,7 @@ void make_directory(const std::string& path) {
 bool ScopedUser::active() const {
     wchar_t user[LOCALE_NAME_MAX_LENGTH];
     return GetUserDefaultLocaleName(user, LOCALE_NAME_MAX_LENGTH) > 0 &&
-           _wcsicmp(user, widen(m_name).c_str()) == 0;
+           _wcsicmp(user, widen(m_user).c_str()) == 0;
 }
 
 struct ScopedRegistry::State {
