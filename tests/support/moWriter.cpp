@@ -35,17 +35,17 @@ bool is_prime(std::uint32_t n) {
 
 } // namespace
 
-std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options) {
+std::string build_mo(std::vector<MoEntry> entries, long hash_size, bool swapped) {
     std::stable_sort(entries.begin(), entries.end(), [](const MoEntry& a, const MoEntry& b) {
         return std::strcmp(a.msgid.c_str(), b.msgid.c_str()) < 0;
     });
     const auto n = static_cast<std::uint32_t>(entries.size());
-    auto slots = static_cast<std::uint32_t>(options.hash_size);
-    if (options.hash_size < 0) // the smallest prime of at least 3 and 4/3 of the entries
+    auto slots = static_cast<std::uint32_t>(hash_size);
+    if (hash_size < 0) // the smallest prime of at least 3 and 4/3 of the entries
         for (slots = std::max(n * 4 / 3, 3u); !is_prime(slots); ++slots) {
         }
     const std::uint16_t one = 1; // little-endian hosts store its low byte first
-    const bool little = (*reinterpret_cast<const unsigned char*>(&one) == 1) != options.swapped;
+    const bool little = (*reinterpret_cast<const unsigned char*>(&one) == 1) != swapped;
     const std::uint32_t messages = 28, translations = messages + 8 * n, hash = translations + 8 * n;
     std::string image(hash + 4 * std::size_t{slots}, '\0');
     const std::uint32_t header[] = {0x950412de, 0, n, messages, translations, slots, hash};

@@ -14,14 +14,10 @@ struct MoEntry {
     std::string msgstr;
 };
 
-struct MoOptions {
-    bool swapped = false; ///< write in the byte order opposite to the host's
-    long hash_size = -1;  ///< -1: a prime about 4/3 of the entries; 0: no hash table
-};
-
 /// The catalogue's bytes, entries sorted by msgid: header, message table at 28, translation
-/// table, hash table (bytes above 0x7F hashed as signed), then the strings.
-std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options = {});
+/// table, hash table (bytes above 0x7F hashed as signed; -1 slots: a prime about 4/3 of the
+/// entries, 0: none), then the strings; `swapped` in the byte order opposite to the host's.
+std::string build_mo(std::vector<MoEntry> entries, long hash_size = -1, bool swapped = false);
 
 /// Header field offsets, for patching; from minor revision 1 on, the system-dependent tables.
 enum MoField : std::size_t {
