@@ -1,6 +1,6 @@
-// fuzz/seed-system.po as the build machine's msgfmt wrote it (revision 1.1, for the flag I; both
-// byte orders are the seed replay's), as it could have been written, and with damaged tables: a
-// damaged string is left out, and the others still answer.
+// Catalogues the build machine's msgfmt wrote: its hash table, and fuzz/seed-system.po (revision
+// 1.1, for the flag I; both byte orders are the seed replay's) as written, as it could have been
+// written, and with damaged tables: a damaged string is left out, and the others still answer.
 
 #include <nls/nlsLoadedDomain.h>
 
@@ -15,6 +15,15 @@ namespace {
 using nlstest::mo_word;
 using nlstest::set_mo_word;
 using Patch = std::function<void(std::string&)>;
+
+TEST(msgfmt, HighBytesAreFoundThroughMsgfmtsHashTable) {
+    // msgfmt hashes bytes 0x80 to 0xFF unsigned, this library signed: a miss of such a message
+    // walks the table once more with msgfmt's hash.
+    unsigned int code = 1;
+    nlsLoadedDomain domain(utString(NLS_MSGFMT_DIR "/seed-le.mo"), &code);
+    ASSERT_GT(domain.hash_size, 2u) << code;
+    EXPECT_STREQ(domain.translate_by_hash_table("caf\xC3\xA9"), "Kaffee");
+}
 
 Patch header(std::size_t field, std::uint32_t value) {
     return [=](std::string& image) { set_mo_word(image, field, value); };

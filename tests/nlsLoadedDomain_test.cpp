@@ -37,6 +37,21 @@ std::string with_word(std::string image, std::size_t offset, std::uint32_t value
     return image;
 }
 
+// Known values: the tests' catalogue writer hashes alike, so a fault shared by both shows only here.
+TEST(nlsLoadedDomain, HashTakesBytesAsSigned) {
+    const struct {
+        const char* text;
+        std::uint32_t as_signed;
+    } cases[] = {
+        {"abc", 0x6783},
+        {"abcdefgh", 0x089ABAA8}, // the top bits folded back once
+        {"\xE9", 0x0FFFFF19},     // msgfmt's unsigned hash gives 0xE9
+        {"caf\xC3\xA9 au lait", 0x108fd04}, // msgfmt's: 0x1f5fd04
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(nlsLoadedDomain::hash(c.text), c.as_signed) << c.text;
+}
+
 TEST(nlsLoadedDomain, ProbesWrapAroundTheHashTable) {
     // With 7 slots "abc" walks 4, 2, 0, 5, 3, 1, 6 (2 + 5 wraps to exactly 0): put it last in a
     // full table, then at slot 0 with every later slot empty.
