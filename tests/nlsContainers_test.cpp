@@ -1,13 +1,10 @@
 #include <nls/containers/nlsDataBasecoDListPtrcoPtrcoDList.h>
 #include <nls/containers/utStringnlsDataBasecoTablePrgcoPrgcoTable.h>
 #include <nls/containers/utStringnlsDataBasecoTablePtrcoPtrcoTable.h>
-#include <nls/nlsDataBase.h>
 
-#include "nlsManagerTestSupport.h"
+#include "nlsTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
 
 namespace {
 
@@ -34,12 +31,12 @@ std::string contents(const List& list) {
 
 TEST(nlsDataBaseList, EditsAtTheCursorLeaveItValid) {
     // One `insert` (of 9) or `remove` with the cursor at `at` gives `expected`, cursor at `end`.
-    struct Case {
+    const struct {
         const char *name, *expected;
         int at, end;
         int (Cursor::*insert)(nlsDataBase* const&);
         void (Cursor::*remove)();
-    } const cases[] = {
+    } cases[] = {
         {"insert_first", "9012", 1, 2, &Cursor::insert_first, nullptr},
         {"insert_after off the list", "9012", -1, -1, &Cursor::insert_after, nullptr},
         {"insert_before off the list", "0129", -1, -1, &Cursor::insert_before, nullptr},
@@ -49,13 +46,10 @@ TEST(nlsDataBaseList, EditsAtTheCursorLeaveItValid) {
         {"remove_first", "12", 2, 1, nullptr, &Cursor::remove_first},
         {"remove_last", "01", 0, 0, nullptr, &Cursor::remove_last},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         List list{db(0), db(1), db(2)};
         list.set_index(c.at);
-        if (c.insert)
-            (list.*c.insert)(db(9));
-        else
-            (list.*c.remove)();
+        c.insert ? (void)(list.*c.insert)(db(9)) : (list.*c.remove)();
         EXPECT_EQ(contents(list), c.expected) << c.name;
         // value() reads the cursor's link: one left on a freed link shows under ASan.
         EXPECT_EQ(list.value(), c.end < 0 ? nullptr : db(c.expected[c.end] - '0')) << c.name;
@@ -71,8 +65,7 @@ utString key(int i) {
 
 template <class Set> Keys keys_of(Set& set) {
     Keys keys;
-    basecoSetcoIterator it(&set);
-    while (++it)
+    for (basecoSetcoIterator it(&set); ++it;)
         keys.insert(static_cast<const typename Set::entry_type*>(it.item())->m_key.c_str());
     return keys;
 }
@@ -97,7 +90,7 @@ protected:
     static std::string held(const nlsDataBasecoTablePrgcoPrg& h) {
         return h.get() ? h->pathlist().c_str() : "";
     }
-    nlstest::ScopedEnv nlspath{"NLSPATH", nullptr}, lc_all{"LC_ALL", "C"};
+    std::deque<nlstest::ScopedEnv> environment = nlstest::scoped_env("NLSPATH LC_ALL=C");
     nlstest::Reports reports;
 };
 

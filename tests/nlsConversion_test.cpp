@@ -4,18 +4,14 @@
 #include <nls/nlsLoadedDomain.h>
 #include <platform/internal/apCharset.h>
 
-#include "moWriter.h"
-#include "nlsManagerTestSupport.h"
+#include "nlsTestSupport.h"
 
 #include <atomic>
 #include <clocale>
-#include <gtest/gtest.h>
 #include <thread>
 #include <tuple>
 
 namespace {
-
-using namespace std::string_literals;
 
 // A catalogue whose header names `charset` (none when null), its file followed by `tail`.
 struct Catalogue {
@@ -23,10 +19,10 @@ struct Catalogue {
     std::unique_ptr<nlsLoadedDomain> domain;
 
     Catalogue(const char* charset, std::vector<nlstest::MoEntry> entries, std::string tail = "") {
-        entries.push_back({"", charset ? "Content-Type: text/plain; charset="s + charset : "X: y"});
+        entries.push_back(
+            {"", charset ? std::string("Content-Type: text/plain; charset=") + charset : "X: y"});
         nlstest::write_file(dir / "c.mo", nlstest::build_mo(entries) + tail);
-        unsigned int code = 0;
-        domain = std::make_unique<nlsLoadedDomain>(utString((dir / "c.mo").c_str()), &code);
+        domain = std::make_unique<nlsLoadedDomain>(utString((dir / "c.mo").c_str()), nullptr);
     }
     const char* get(const char* msgid, const char* codeset) const {
         return domain->converted(domain->translate(msgid), codeset, msgid);
@@ -45,6 +41,7 @@ TEST(apCharset, NamesCompareAsTheConverterTakesThem) {
     }
 }
 
+// Converted, or the text as stored (the very pointer), or untranslated (the key itself).
 TEST(nlsLoadedDomain, TranslationsComeInTheCodesetAskedFor) {
     const std::string kStored = "(stored)", kUntranslated = "(untranslated)";
     const std::tuple<const char*, const char*, const char*, std::string> cases[] = {
@@ -60,18 +57,16 @@ TEST(nlsLoadedDomain, TranslationsComeInTheCodesetAskedFor) {
     for (const auto& [charset, stored, codeset, expected] : cases) {
         Catalogue c(charset, {{"key", stored}});
         const char* key = "key";
-        const char* got = c.get(key, codeset);
         const char* want = expected == kStored         ? c.domain->translate(key)
                            : expected == kUntranslated ? key
                                                        : expected.c_str();
+        const char* got = c.get(key, codeset);
         EXPECT_STREQ(got, want) << (charset ? charset : "none") << " to " << codeset;
-        if (want != expected.c_str()) {
-            EXPECT_EQ(got, want); // the very pointer
-        }
+        if (want != expected.c_str()) EXPECT_EQ(got, want);
     }
 }
 
-class Conversions : public nlstest::StateSavingTest {};
+using Conversions = nlstest::StateSavingTest;
 
 // Threads convert the same texts at once beside one that changes the LC_CTYPE locale: each text
 // is made once, for every spelling of its charset, and lives on as the tables grow.

@@ -1,15 +1,11 @@
 #include <nls/fillers/coiFillers.h>
-#include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
 #include <platform/internal/apCrtIo.h>
 
-#include "nlsManagerTestSupport.h"
+#include "nlsTestSupport.h"
 
 #include <cstdio>
 #include <exception>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -68,16 +64,24 @@ TEST_F(Database, LanguageFallsBackToShortFormThenEnvironmentThenC) {
     EXPECT_STREQ(db.language(), "C");
 }
 
-TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
+// A damaged catalogue is an error, a missing one a warning, which the ready handler drops.
+TEST_F(Database, UnloadableCatalogueIsAnErrorThatTheErrorsOnlyHandlerKeeps) {
     nlstest::write_file(dir / "German/LC_MESSAGES/editor.mo",
                         "this is plain text, not a catalogue");
+    const std::string damaged = "NLS Warning: Catalog <editor> could not be loaded from <" +
+                                dir.path() + "/German/LC_MESSAGES/editor.mo>";
+    const std::string magic = "NLS Error: Catalog Magic number failed";
     nlstest::AssertCapture asserts;
-    DataBase db(dir.path().c_str(), "editor");
-    EXPECT_EQ(reports.take(),
-              (Lines{"NLS Warning: Catalog <editor> could not be loaded from <" + dir.path() +
-                         "/German/LC_MESSAGES/editor.mo>",
-                     "NLS Error: Catalog Magic number failed", kMissing + "German>"}));
-    EXPECT_EQ(asserts.reports().size(), 1u);
+    { DataBase db(dir.path().c_str(), "editor"); }
+    EXPECT_EQ(reports.take(), (Lines{damaged, magic, kMissing + "German>"}));
+    EXPECT_EQ(asserts.count(), 1);
+
+    nlsDataBase::error_handler(nlsDataBase::report_errors_only);
+    testing::internal::CaptureStderr();
+    { DataBase missing(dir.path().c_str(), "missing"); }
+    { DataBase db(dir.path().c_str(), "editor"); }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), damaged + "\n" + magic + "\n");
+    EXPECT_EQ(asserts.count(), 2);
 }
 
 // A program written in English needs no English catalogue: once it says so, an English user
@@ -85,48 +89,34 @@ TEST_F(Database, UnloadableCatalogueIsReportedAsAnError) {
 TEST_F(Database, SourceLanguageNeedsNoCatalogue) {
     catalogue(dir.path(), "de", "editor", {"m"});
     const struct {
-        const char *name, *lang, *language_list, *source, *language, *expected;
+        const char *name, *lang, *language_list, *source, *chosen, *language, *expected;
         Lines reports;
     } cases[] = {
-        {"English user", "en_GB.UTF-8", nullptr, "English", "English", "m", {}},
-        {"regional settings", nullptr, nullptr, "en", "English", "m", {}},
-        {"first in the list", "de_DE.UTF-8", "en:de", "English", "English", "m", {}},
-        {"German user", "de_DE.UTF-8", nullptr, "English", "German", "de:m", {}},
-        {"nothing declared", "en_US.UTF-8", nullptr, "", "English", "m", {kMissing + "English>"}},
+        {"English user", "en_GB.UTF-8", nullptr, "English", nullptr, "English", "m", {}},
+        {"regional settings", nullptr, nullptr, "en", nullptr, "English", "m", {}},
+        {"first in the list", "de_DE.UTF-8", "en:de", "English", nullptr, "English", "m", {}},
+        {"German user", "de_DE.UTF-8", nullptr, "English", nullptr, "German", "de:m", {}},
+        // Chosen explicitly: no report, and no fallback to the environment's language.
+        {"chosen", "de_DE.UTF-8", nullptr, "English", "English", "English", "m", {}},
+        {"nothing declared",
+         "en_US.UTF-8",
+         nullptr,
+         "",
+         nullptr,
+         "English",
+         "m",
+         {kMissing + "English>"}},
     };
     for (const auto& c : cases) {
         nlstest::forget_languages();
         nlstest::ScopedEnv lang("LANG", c.lang), list("LANGUAGE", c.language_list);
         nlsDomainManager::set_source_language(utString(c.source));
         DataBase db(dir.path().c_str(), "editor");
+        if (c.chosen) EXPECT_EQ(db.language(utString(c.chosen)), 1) << c.name;
         EXPECT_STREQ(db.language(), c.language) << c.name;
         EXPECT_STREQ(db.gettext("m"), c.expected) << c.name;
         EXPECT_EQ(reports.take(), c.reports) << c.name;
     }
-    // Chosen explicitly: no report, and no fallback to the environment's language.
-    nlsDomainManager::set_source_language(utString("English"));
-    nlstest::ScopedEnv lang("LANG", "de_DE.UTF-8");
-    nlstest::forget_languages();
-    DataBase db(dir.path().c_str(), "editor");
-    EXPECT_EQ(db.language(utString("English")), 1);
-    EXPECT_STREQ(db.gettext("m"), "m");
-    EXPECT_EQ(reports.take(), Lines{});
-    nlsDomainManager::set_source_language(utString());
-}
-
-// The ready handler keeps what is wrong and drops what is only missing.
-TEST_F(Database, ErrorsOnlyHandlerDropsMissingCatalogueWarnings) {
-    nlstest::write_file(dir / "German/LC_MESSAGES/damaged.mo",
-                        "this is plain text, not a catalogue");
-    nlsDataBase::error_handler(nlsDataBase::report_errors_only);
-    nlstest::AssertCapture asserts;
-    testing::internal::CaptureStderr();
-    { DataBase missing(dir.path().c_str(), "missing"); }
-    { DataBase damaged(dir.path().c_str(), "damaged"); }
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "NLS Warning: Catalog <damaged> could not be loaded from <" + dir.path() +
-                  "/German/LC_MESSAGES/damaged.mo>\nNLS Error: Catalog Magic number failed\n");
-    EXPECT_EQ(asserts.reports().size(), 1u);
 }
 
 std::vector<std::string> g_opened;

@@ -1,14 +1,8 @@
 #include <nls/fillers/coiFillers.h>
-#include <nls/nlsErrorData.h>
+#include <nls/internal/nlsChangeGuard.h>
 #include <nls/nlsLanguage.h>
 
-#include <nls/internal/nlsChangeGuard.h>
-
-#include "nlsManagerTestSupport.h"
-
-#include <memory>
-#include <string>
-#include <vector>
+#include "nlsTestSupport.h"
 
 namespace {
 
@@ -20,16 +14,35 @@ protected:
     nlstest::ScopedEnv german{"LANG", "German"};
 };
 
-TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
-    const char* message = "Open";
-    std::string path = catalogue(dir.path(), "German", "editor", {"Open", "Save"});
+// The selected domain answers the lookups without one; a domain named answers from the first
+// database registered for it, and leaves the selection alone.
+TEST_F(DomainManager, LookupsGoThroughTheSelectedOrTheNamedDomain) {
+    const char *message = "Open", *one = "%d file", *many = "%d files";
+    const std::string path = catalogue(dir.path(), "German", "editor", {"Open", "Save"});
+    const std::string plural("%d file\0%d files", 16);
+    catalogue(dir.path(), "French", "viewer", {"Open", "menu\x04Open", "menu\x04" + plural});
+    catalogue(dir / "second", "German", "viewer", {"Open"});
+    EXPECT_EQ(nlsDomainManager::dngettext("viewer", one, many, 0), many); // nothing registered
     auto editor = std::make_unique<DataBase>(dir.path().c_str(), "editor");
-    DataBase no_catalogue(dir.path().c_str(), "missing");
+    DataBase missing(dir.path().c_str(), "missing"), viewer(dir.path().c_str(), "viewer");
+    DataBase second_viewer((dir / "second").c_str(), "viewer");
+    viewer.language(utString("French"));
+    // The same directory spelled in other ways names the same file: one catalogue for both.
+    DataBase spelled((dir.path() + "/.").c_str(), "editor");
+    EXPECT_EQ(spelled.m_loaded_domain, editor->m_loaded_domain);
 
     EXPECT_EQ(nlsDomainManager::textdomain("editor"), path);
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
+    EXPECT_STREQ(nlsDomainManager::dgettext("viewer", message), "French:Open");
+    EXPECT_STREQ(nlsDomainManager::dpgettext("viewer", "menu", message), "French:menu\x04Open");
+    EXPECT_STREQ(nlsDomainManager::dnpgettext("viewer", "menu", one, many, 1),
+                 "French:menu\x04%d file");
+    EXPECT_EQ(nlsDomainManager::dngettext("viewer", one, many, 2), many);
+    EXPECT_EQ(nlsDomainManager::dpgettext("no-such-domain", "menu", message), message);
+    EXPECT_STREQ(second_viewer.gettext(message), "German:Open");
     EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr);   // keeps the selection
     EXPECT_STREQ(nlsDomainManager::textdomain(""), path.c_str()); // as null: the current one's
+    EXPECT_STREQ(nlsDomainManager::gettext("Save"), "German:Save");
     EXPECT_STREQ(nlsDomainManager::textdomain("missing"), "");
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
     // Destroying the selected database forgets the selection.
@@ -37,6 +50,7 @@ TEST_F(DomainManager, TranslatesThroughTheSelectedDomain) {
     editor.reset();
     EXPECT_EQ(nlsDomainManager::textdomain(nullptr), nullptr);
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
+    EXPECT_STREQ(spelled.gettext("Save"), "German:Save");
 }
 
 TEST_F(DomainManager, DatabaseIsRegisteredOnce) {
@@ -49,133 +63,69 @@ TEST_F(DomainManager, DatabaseIsRegisteredOnce) {
     EXPECT_EQ(Manager::add(&editor).code(), 0u); // back in, for its destructor
 }
 
-TEST_F(DomainManager, DomainLookupsLeaveTheSelectionAlone) {
-    const std::string plural("%d file\0%d files", 16), in_menu = "menu\x04Open";
-    auto write = [&](const std::string& root, const std::string& domain,
-                     std::vector<nlstest::MoEntry> entries) {
-        nlstest::write_file(root + "/German/LC_MESSAGES/" + domain + ".mo",
-                            nlstest::build_mo(std::move(entries)));
-    };
-    write(dir.path(), "editor",
-          {{"", "Plural-Forms: nplurals=3; plural=n%3;\n"},
-           {"Open", "E:Open"},
-           {plural, std::string("E0\0E1\0E2", 8)},
-           {in_menu, "E:menu"}});
-    write(dir.path(), "viewer",
-          {{"Open", "V:Open"}, {plural, std::string("V0\0V1", 5)}, {in_menu, "V:menu"}});
-    write(dir / "second", "viewer", {{"Open", "second viewer"}});
-    const char *one = "%d file", *many = "%d files", *open = "Open";
-
-    EXPECT_EQ(nlsDomainManager::dngettext("viewer", one, many, 0), many); // nothing registered
-
-    DataBase editor(dir.path().c_str(), "editor");
-    DataBase viewer(dir.path().c_str(), "viewer");
-    DataBase second_viewer((dir / "second").c_str(), "viewer");
-    nlsDomainManager::textdomain("editor");
-
-    EXPECT_STREQ(nlsDomainManager::dgettext("viewer", open), "V:Open"); // the first registered
-    EXPECT_EQ(nlsDomainManager::dgettext("no-such-domain", open), open);
-    EXPECT_EQ(nlsDomainManager::dpgettext("no-such-domain", "menu", open), open);
-    EXPECT_STREQ(nlsDomainManager::dngettext("viewer", one, many, 5), "V1");
-    EXPECT_STREQ(nlsDomainManager::dngettext(nullptr, one, many, 5), "E2");
-    EXPECT_STREQ(nlsDomainManager::dpgettext("viewer", "menu", open), "V:menu");
-    EXPECT_STREQ(nlsDomainManager::dnpgettext("viewer", "menu", open, many, 2), "V:menu");
-    EXPECT_STREQ(nlsDomainManager::dnpgettext(nullptr, "menu", open, many, 2), "E:menu");
-    EXPECT_STREQ(second_viewer.gettext(open), "second viewer");
-    EXPECT_STREQ(editor.npgettext("menu", "Open", many, 4), "E:menu"); // one form only
-
-    EXPECT_STREQ(nlsDomainManager::gettext(open), "E:Open");
-    EXPECT_STREQ(nlsDomainManager::pgettext("menu", open), "E:menu");
-}
-
-TEST_F(DomainManager, DatabasesOfOneFileShareOneCatalogue) {
-    catalogue(dir.path(), "German", "editor", {"Open"});
-    auto first = std::make_unique<DataBase>(dir.path().c_str(), "editor");
-    // The same directory spelled in other ways still names the same file.
-    DataBase second((dir.path() + "/").c_str(), "editor");
-    DataBase third((dir.path() + "/.").c_str(), "editor");
-    ASSERT_NE(second.m_loaded_domain, nullptr);
-    EXPECT_EQ(first->m_loaded_domain, second.m_loaded_domain);
-    EXPECT_EQ(third.m_loaded_domain, second.m_loaded_domain);
-    first.reset();
-    EXPECT_STREQ(second.gettext("Open"), "German:Open");
-}
-
-// A database that shares its catalogue reports the environment's language, whatever file it
-// holds; after any switches, each must still answer from what a new search would find.
-TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageASearchWouldFindNow) {
+// What the application chose holds against the environment, in whatever order things happen,
+// and each database, sharing its catalogue or not, answers from what a new search would find.
+TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageChosenOrTheEnvironments) {
     for (const char* language : {"German", "French"})
         catalogue(dir.path(), language, "editor", {"m"});
-    // Steps: a language (Latin has none: German, the environment's, serves), or ~1 and ~2 to
-    // destroy the first or the second database. LANGUAGE=fr finds French first.
+    // Steps: + makes a database, ~1 and ~2 destroy the first or the second, any other chooses a
+    // language (Latin has no catalogue: German, the environment's, serves). LANGUAGE=fr finds
+    // French first.
     const struct {
         const char *name, *language_list;
         std::vector<std::string> steps;
     } cases[] = {
-        {"first destroyed", nullptr, {"French", "German", "~1", "French", "German"}},
-        {"no catalogue", nullptr, {"Latin", "German", "French", "~2", "Latin"}},
-        {"LANGUAGE", "fr", {"German", "~1", "French"}},
+        {"first destroyed", nullptr, {"+", "+", "French", "German", "~1", "French", "German"}},
+        {"no catalogue", nullptr, {"+", "+", "Latin", "German", "French", "~2", "Latin"}},
+        {"LANGUAGE while nothing is chosen", "fr", {"+", "+", "German", "~1", "French"}},
+        {"C after the environment's", "fr", {"+", "C"}},
+        {"made after a choice", "fr", {"French", "+"}},
+        {"the environment's own language, chosen, beats LANGUAGE", "fr", {"German", "+"}},
     };
     for (const auto& c : cases) {
         nlstest::forget_languages();
         nlstest::ScopedEnv language_list("LANGUAGE", c.language_list);
-        std::unique_ptr<DataBase> databases[2];
-        for (auto& database : databases)
-            database = std::make_unique<DataBase>(dir.path().c_str(), "editor");
+        std::vector<std::unique_ptr<DataBase>> databases;
         std::string expected = c.language_list ? "French:m" : "German:m", trace = c.name;
         for (const std::string& step : c.steps) {
             trace += " " + step;
-            if (step[0] == '~') {
+            if (step == "+") {
+                databases.push_back(std::make_unique<DataBase>(dir.path().c_str(), "editor"));
+            } else if (step[0] == '~') {
                 databases[step[1] - '1'].reset();
             } else {
                 nlsDomainManager::language(utString(step.c_str()));
-                expected = (step == "Latin" ? "German" : step) + ":m";
+                expected = step == "C" ? "m" : (step == "Latin" ? "German" : step) + ":m";
             }
             for (const auto& database : databases)
-                EXPECT_EQ(database ? database->gettext("m") : expected.c_str(), expected) << trace;
+                if (database) EXPECT_STREQ(database->gettext("m"), expected.c_str()) << trace;
         }
     }
 }
 
-// What the application chose holds against the environment, in whatever order things happen.
-TEST_F(DomainManager, ApplicationsChoiceHolds) {
-    for (const char* language : {"German", "French"})
-        catalogue(dir.path(), language, "editor", {"m"});
-    nlstest::ScopedEnv french_first("LANGUAGE", "fr");
-    const struct {
-        const char* name;
-        const char* before; // chosen before the database is made; null: none
-        const char* after;  // chosen once it is made; null: none
-        const char* expected;
-    } cases[] = {
-        {"C after the environment's", nullptr, "C", "m"},
-        {"made after a choice", "French", nullptr, "French:m"},
-        {"the environment's own language, chosen, beats LANGUAGE", "German", nullptr, "German:m"},
-        {"LANGUAGE while nothing is chosen", nullptr, nullptr, "French:m"},
-    };
-    for (const auto& c : cases) {
-        nlstest::forget_languages();
-        if (c.before) nlsDomainManager::language(utString(c.before));
-        DataBase editor(dir.path().c_str(), "editor");
-        if (c.after) nlsDomainManager::language(utString(c.after));
-        EXPECT_STREQ(editor.gettext("m"), c.expected) << c.name;
-    }
-}
-
 // A switch is one change: the lock taken once, and lookups, even from a report handler called
-// in the middle of it, see the state before it or after it, never part of it.
+// in the middle of it, see the state before it or after it, never part of it. Names handed out
+// stay valid whatever changes afterwards, and two calls share no buffer.
 nlsDataBase* g_watched = nullptr;
 std::string g_seen;
 
-TEST_F(DomainManager, SwitchIsOneChange) {
+TEST_F(DomainManager, SwitchIsOneChangeThatNamesHandedOutOutlive) {
     catalogue(dir.path(), "German", "editor", {"m"});
     catalogue(dir.path(), "French", "editor", {"m"});
     catalogue(dir.path(), "German", "viewer", {"m"});
     DataBase editor(dir.path().c_str(), "editor");
     DataBase viewer(dir.path().c_str(), "viewer"); // has no French: reports while switching
+    editor.language(utString("French"));
+    const char *editors = editor.language(), *viewers = viewer.language();
+    const utString& current = nlsDomainManager::language();
+    const char* environment = nlsDomainManager::env_language(nlsLANG_DATABASE);
     const unsigned long before = nlsChangeGuard::acquisitions();
     nlsDomainManager::language(utString("Italian")); // none: German, the environment's, serves
     EXPECT_EQ(nlsChangeGuard::acquisitions() - before, 1u);
+    EXPECT_STREQ(editors, "French");
+    EXPECT_STREQ(viewers, "German");
+    EXPECT_STREQ(current.c_str(), "");
+    EXPECT_STREQ(environment, "German");
     g_watched = &editor;
     nlsDataBase::error_handler([](const nlsDataBase&, const nlsErrorData&) {
         g_watched->language(); // a query in the middle of the change is no end of it
@@ -187,30 +137,12 @@ TEST_F(DomainManager, SwitchIsOneChange) {
     EXPECT_STREQ(editor.gettext("m"), "French:m");
 }
 
-// Names handed out stay valid whatever changes afterwards, and two calls share no buffer.
-TEST_F(DomainManager, LanguageNamesLiveAsLongAsTheProcess) {
-    catalogue(dir.path(), "German", "editor", {"m"});
-    catalogue(dir.path(), "French", "viewer", {"m"});
-    DataBase editor(dir.path().c_str(), "editor");
-    DataBase viewer(dir.path().c_str(), "viewer");
-    viewer.language(utString("French"));
-    const char* editors = editor.language();
-    const char* viewers = viewer.language();
-    const utString& current = nlsDomainManager::language();
-    const char* environment = nlsDomainManager::env_language(nlsLANG_DATABASE);
-    nlsDomainManager::language(utString("Italian"));
-    EXPECT_STREQ(editors, "German");
-    EXPECT_STREQ(viewers, "French");
-    EXPECT_STREQ(current.c_str(), "");
-    EXPECT_STREQ(environment, "German");
-}
-
 using Names = std::vector<std::string>;
 
+// What the manager delivers, as "name iso-name"; each delivery destroys `doomed`.
 class Listing : public nlstest::ManagerTest {
 protected:
     std::string first = dir / "first", second = dir / "second";
-    /// What the manager delivers, as "name iso-name"; each delivery destroys `doomed`.
     Names delivered;
     std::unique_ptr<nlsDataBase> doomed;
     coiFiller<nlsLanguage> sink =
@@ -219,6 +151,11 @@ protected:
                                 language.iso_name().c_str());
             doomed.reset();
         });
+    Names list() {
+        delivered.clear();
+        EXPECT_EQ(nlsDomainManager::list_available_languages(sink).code(), nlsERROR_NONE);
+        return delivered;
+    }
 };
 
 TEST_F(Listing, ManagerListsTheLanguagesEveryDatabaseHas) {
@@ -235,32 +172,21 @@ TEST_F(Listing, ManagerListsTheLanguagesEveryDatabaseHas) {
 
     // With one database, its own languages in name order, as full table records.
     nlsDataBase editor(first.c_str(), "editor");
-    EXPECT_EQ(nlsDomainManager::list_available_languages(sink).code(), nlsERROR_NONE);
-    EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE", "German de-DE", "Polish pl-PL"}));
+    EXPECT_EQ(list(), (Names{"French fr-FR", "German de-DE", "German de-DE", "Polish pl-PL"}));
     // With two, those common to both; German twice, as the first database lists it twice.
     nlsDataBase viewer(second.c_str(), "viewer");
-    delivered.clear();
-    nlsDomainManager::list_available_languages(sink);
-    EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE", "German de-DE"}));
-}
-
-TEST_F(Listing, SinkMayDestroyTheDatabasesListed) {
-    catalogue(first, "French", "editor", {"m"});
-    catalogue(first, "German", "editor", {"m"});
-    doomed = std::make_unique<nlsDataBase>(first.c_str(), "editor");
-    nlsDomainManager::list_available_languages(sink);
-    EXPECT_EQ(nlsDomainManager::list_available_languages(sink).code(), nlsERROR_NONE); // none left
-    // German too: with no database left, none lacks it.
-    EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE"}));
+    EXPECT_EQ(list(), (Names{"French fr-FR", "German de-DE", "German de-DE"}));
+    // The sink may destroy the databases listed; with none left, none lacks a language.
+    doomed = std::make_unique<nlsDataBase>(second.c_str(), "viewer");
+    EXPECT_EQ(list(), (Names{"French fr-FR", "German de-DE", "German de-DE"}));
 }
 
 TEST_F(Listing, PosixFolderNamesStandForTheirLanguages) {
     for (const char* folder : {"de", "de_DE", "de_DE.UTF-8", "pt_BR", "fr", "nl", "en_GB"})
         catalogue(first, folder, "shop", {"Open"});
     nlsDataBase shop(first.c_str(), "shop");
-    nlsDomainManager::list_available_languages(sink);
     // nl (Dutch) and en_GB (English-GBR) have no table row; de_DE.UTF-8 is not searched.
-    EXPECT_EQ(delivered, (Names{"French fr-FR", "German de-DE", "Portuguese-BRA pt-BR"}));
+    EXPECT_EQ(list(), (Names{"French fr-FR", "German de-DE", "Portuguese-BRA pt-BR"}));
 
     // de_DE before de; fr_CA falls back to fr.
     const char* cases[][3] = {{"German", "German", "de_DE"}, {"fr_CA.UTF-8", "French-CAN", "fr"}};

@@ -1,9 +1,4 @@
-#include <nls/nlsDomainManager.h>
-
-#include "nlsManagerTestSupport.h"
-
-#include <gtest/gtest.h>
-#include <string>
+#include "nlsTestSupport.h"
 
 namespace {
 

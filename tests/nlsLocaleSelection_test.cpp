@@ -1,18 +1,12 @@
 #include <nls/nlsApplicationSettings.h>
-#include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
 #include <platform/internal/apCrtLocale.h>
 
-#include "nlsManagerTestSupport.h"
+#include "nlsTestSupport.h"
 
 #include <clocale>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace {
-
-using nlstest::ScopedEnv;
 
 struct FixedSettings : nlsApplicationSettings {
     FixedSettings(const char* language, unsigned int code) : m_language(language), m_code(code) {}
@@ -28,23 +22,22 @@ struct FixedSettings : nlsApplicationSettings {
 using LocaleSelection = nlstest::ManagerTest;
 
 TEST_F(LocaleSelection, EnvironmentLanguageFollowsItsPrecedence) {
-    struct Case {
-        const char *name, *lc_all, *lc_messages, *lang, *setting;
+    const struct {
+        const char *name, *environment, *setting;
         unsigned int setting_code;
         int regional_flag;
         const char* expected;
     } cases[] = {
-        {"empty LC_MESSAGES", nullptr, "", "German", nullptr, 0, 0, "German"},
-        {"check", "check", nullptr, "German", "fr-FR", 0, 0, "check"},
-        {"setting", nullptr, nullptr, "German", "fr-FR", 0, 0, "French"},
-        {"failed read", nullptr, nullptr, "German", "fr-FR", 1, 0, "German"},
-        {"setting of code page 932", nullptr, nullptr, "German", "ja-JP", 0, 0, "German"},
-        {"regional flag", nullptr, nullptr, "German", nullptr, 0, 1, "English-GBR"},
-        {"nothing set", nullptr, nullptr, nullptr, nullptr, 0, 0, "English-GBR"},
+        {"empty LC_MESSAGES", "LC_MESSAGES= LANG=German", nullptr, 0, 0, "German"},
+        {"check", "LC_ALL=check LANG=German", "fr-FR", 0, 0, "check"},
+        {"setting", "LANG=German", "fr-FR", 0, 0, "French"},
+        {"failed read", "LANG=German", "fr-FR", 1, 0, "German"},
+        {"setting of code page 932", "LANG=German", "ja-JP", 0, 0, "German"},
+        {"regional flag", "LANG=German", nullptr, 0, 1, "English-GBR"},
+        {"nothing set", "", nullptr, 0, 0, "English-GBR"},
     };
-    for (const Case& c : cases) {
-        ScopedEnv all("LC_ALL", c.lc_all), messages("LC_MESSAGES", c.lc_messages),
-            lang("LANG", c.lang);
+    for (const auto& c : cases) {
+        auto environment = nlstest::scoped_env(c.environment);
         nlsDomainManager::set_application_settings(
             c.setting ? std::make_unique<FixedSettings>(c.setting, c.setting_code) : nullptr);
         nlstest::set_regional_settings_flag(c.regional_flag);
@@ -58,41 +51,37 @@ TEST_F(LocaleSelection, EnvironmentOfLinuxUsers) {
     // Library names and POSIX names side by side in one tree.
     for (const char* folder : {"German", "Portuguese-BRA", "fr"})
         catalogue(dir.path(), folder, "shop", {"Open"});
-    const std::string garbage(10000, '%');
+    const std::string garbage = "LANG=de_DE.UTF-8 LANGUAGE=" + std::string(10000, '%');
     const std::string missing = "NLS Warning: Catalog <shop> failed to load for language <check>";
     const std::vector<std::string> unknown = {
         "NLS Warning: Setting up locale for language <xx_YY.UTF-8> failed",
         "NLS Warning: Catalog <shop> failed to load for language <xx_YY.UTF-8>"};
-    struct Case {
-        const char *name, *lc_all, *lc_messages, *lang, *language_list, *user;
-        const char* language; // of the database
+    const struct {
+        const char* name;
+        std::string environment;
+        const char *user, *language; // of the database
         std::string open;
         std::vector<std::string> reports = {};
     } cases[] = {
-        {"modifier", nullptr, nullptr, "de_DE@euro", nullptr, nullptr, "German", "German:Open"},
-        {"country", nullptr, nullptr, "pt_BR", nullptr, nullptr, "Portuguese-BRA",
-         "Portuguese-BRA:Open"},
-        {"LC_MESSAGES over LANG", nullptr, "fr_FR.UTF-8", "de_DE.UTF-8", nullptr, nullptr, "French",
+        {"modifier", "LANG=de_DE@euro", nullptr, "German", "German:Open"},
+        {"country", "LANG=pt_BR", nullptr, "Portuguese-BRA", "Portuguese-BRA:Open"},
+        {"LC_MESSAGES over LANG", "LC_MESSAGES=fr_FR.UTF-8 LANG=de_DE.UTF-8", nullptr, "French",
          "fr:Open"},
-        {"C.UTF-8", nullptr, nullptr, "C.UTF-8", nullptr, nullptr, "C", "Open"},
-        {"POSIX", "POSIX", nullptr, "de_DE.UTF-8", "fr", nullptr, "C", "Open"},
-        {"check", nullptr, nullptr, "check", "fr", nullptr, "check", "Open", {missing}},
-        {"regional settings", nullptr, nullptr, "", "fr", "de-AT", "German", "German:Open"},
+        {"C.UTF-8", "LANG=C.UTF-8", nullptr, "C", "Open"},
+        {"POSIX", "LC_ALL=POSIX LANG=de_DE.UTF-8 LANGUAGE=fr", nullptr, "C", "Open"},
+        {"check", "LANG=check LANGUAGE=fr", nullptr, "check", "Open", {missing}},
+        {"regional settings", "LANG= LANGUAGE=fr", "de-AT", "German", "German:Open"},
         // LANGUAGE: the first entry with a catalogue, ahead of LANG (more in the glibc oracle).
-        {"list", nullptr, nullptr, "de_DE.UTF-8", "fr:de", nullptr, "French", "fr:Open"},
-        {"list with gaps", nullptr, nullptr, "de_DE.UTF-8", ":xx:it:fr", nullptr, "French",
-         "fr:Open"},
-        {"region of the list", nullptr, nullptr, "fr_FR.UTF-8", "it:de_CH", nullptr, "German",
+        {"list", "LANG=de_DE.UTF-8 LANGUAGE=fr:de", nullptr, "French", "fr:Open"},
+        {"list with gaps", "LANG=de_DE.UTF-8 LANGUAGE=:xx:it:fr", nullptr, "French", "fr:Open"},
+        {"region of the list", "LANG=fr_FR.UTF-8 LANGUAGE=it:de_CH", nullptr, "German",
          "German:Open"},
-        {"garbage list", nullptr, nullptr, "de_DE.UTF-8", garbage.c_str(), nullptr, "German",
-         "German:Open"},
+        {"garbage list", garbage, nullptr, "German", "German:Open"},
         // A language that no known locale speaks keeps its name whole.
-        {"unknown language", nullptr, nullptr, "xx_YY.UTF-8", nullptr, nullptr, "xx_YY.UTF-8",
-         "Open", unknown},
+        {"unknown language", "LANG=xx_YY.UTF-8", nullptr, "xx_YY.UTF-8", "Open", unknown},
     };
-    for (const Case& c : cases) {
-        ScopedEnv all("LC_ALL", c.lc_all), messages("LC_MESSAGES", c.lc_messages),
-            lang("LANG", c.lang), list("LANGUAGE", c.language_list);
+    for (const auto& c : cases) {
+        auto environment = nlstest::scoped_env(c.environment);
         nlstest::ScopedUser user(c.user ? c.user : "en-GB");
         if (!user.active()) continue; // a Windows process keeps the user it started with
         SCOPED_TRACE(c.name);
@@ -124,12 +113,10 @@ TEST_F(LocaleSelection, PosixLocaleOfTheUserIsSetAsItStands) {
         const char* known = std::setlocale(LC_ALL, value);
         const std::string expected = known ? known : "";
         std::setlocale(LC_ALL, "C");
-        ScopedEnv lang("LANG", value);
+        nlstest::ScopedEnv lang("LANG", value);
         nlstest::forget_languages();
         ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u) << value;
-        if (known) {
-            EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), expected);
-        }
+        if (known) EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), expected);
     }
 }
 
@@ -139,13 +126,13 @@ TEST_F(LocaleSelection, RejectedLocaleAssertsOnlyWhenTheHandlerSaysFatal) {
     const std::vector<std::string> klingon = {
         "NLS Warning: Setting up locale for language <Klingon> failed"};
     EXPECT_EQ(reports.take(), klingon);
-    EXPECT_TRUE(asserts.reports().empty());
+    EXPECT_EQ(asserts.count(), 0);
     EXPECT_EQ(nlsDomainManager::numeric_translation(0), 0); // numbers stay those of "C"
 
     const nlsDomainManager::handler_type fatal = [](const nlsErrorData&) { return 0; };
     const nlsDomainManager::handler_type recorder = nlsDomainManager::error_handler(fatal);
     EXPECT_EQ(nlsDomainManager::setlocale(LC_ALL), nlsERROR_LOCALE_SETUP);
-    EXPECT_EQ(asserts.reports().size(), 1u);
+    EXPECT_EQ(asserts.count(), 1);
     // Put back, the handler that the first call returned takes the reports again.
     EXPECT_EQ(nlsDomainManager::error_handler(recorder), fatal);
     nlsDomainManager::setlocale(LC_ALL);

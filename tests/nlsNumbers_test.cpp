@@ -4,38 +4,31 @@
 #include <nls/nlsUtils.h>
 #include <platform/internal/apCrtLocale.h>
 
-#include "nlsManagerTestSupport.h"
+#include "nlsTestSupport.h"
 
 #include <clocale>
-#include <gtest/gtest.h>
 #include <sstream>
-#include <string>
-#include <utility>
 
 namespace {
 
-class Numbers : public nlstest::ManagerTest {
-protected:
-    nlstest::ScopedEnv german{"LANG", "German"};
-    static std::string streamed() {
-        std::ostringstream out;
-        out << 1234567 << ' ' << 2.5;
-        return out.str();
-    }
-};
+std::string streamed() {
+    std::ostringstream out;
+    out << 1234567 << ' ' << 2.5;
+    return out.str();
+}
 
-// Only the named locale groups digits as the language does, on every platform.
-TEST_F(Numbers, LanguageNumbersHaveNoGrouping) {
+using Numbers = nlstest::ManagerTest;
+
+// Only the named locale groups digits as the language does, on every platform; a neutral block
+// has C's conventions and puts the outer ones back.
+TEST_F(Numbers, LanguageNumbersHaveNoGroupingAndNeutralBlocksNone) {
+    nlstest::ScopedEnv german("LANG", "German");
     ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u);
     EXPECT_EQ(streamed(), "1234567 2,5");
     EXPECT_TRUE(nlsDomainManager::set_cpp_named_locale());
     EXPECT_EQ(streamed(), "1.234.567 2,5");
     EXPECT_TRUE(nlsDomainManager::set_cpp_num_locale());
     EXPECT_EQ(streamed(), "1234567 2,5");
-}
-
-TEST_F(Numbers, NeutralBlocksPutTheOuterConventionsBack) {
-    ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u);
     std::locale before;
     {
         nlsNeutralNumbers neutral;
@@ -58,7 +51,8 @@ struct UtilsProbe : nlsUtils {
 
 using DecimalPoint = nlstest::StateSavingTest;
 
-TEST_F(DecimalPoint, ConvertRewritesTheLastSeparatorOfItsOwnCopy) {
+// Convert rewrites the last separator of its own copy; numeric text has one separator at most.
+TEST_F(DecimalPoint, ConvertAndCheckNumericText) {
     ASSERT_TRUE(ap_setlocale(LC_NUMERIC, "German", "de-DE")) << "no German locale installed";
     EXPECT_EQ(nlsUtils::lookup_decimal_point(), ',');
     const utString original("1.003.25");
@@ -68,9 +62,6 @@ TEST_F(DecimalPoint, ConvertRewritesTheLastSeparatorOfItsOwnCopy) {
     EXPECT_STREQ(original.c_str(), "1.003.25");
     EXPECT_EQ(nlsUtils::convert_decimal_point(&whole), 0);
     EXPECT_EQ(nlsUtils::convert_decimal_point(nullptr), 0);
-}
-
-TEST_F(DecimalPoint, TextIsNumericWithOneSeparatorAtMost) {
     const std::pair<const char*, int> cases[] = {{"12,5", 1}, {"+-1", 1},  {"1,2.3", 0}, {"1/2", 0},
                                                  {"*1", 0},   {"\xb2", 0}, {"", 0}};
     for (const auto& [text, numeric] : cases)

@@ -1,14 +1,9 @@
 // The display-language setting and the store it is kept in (the user's registry).
 
-#include <nls/nlsErrorData.h>
 #include <nls/nlsLanguage.h>
-#include <nls/nlsWinApplicationSettings.h>
 #include <platform/apRegistry.h>
 
-#include "nlsManagerTestSupport.h"
-
-#include <gtest/gtest.h>
-#include <string>
+#include "nlsTestSupport.h"
 
 namespace {
 
@@ -19,12 +14,12 @@ TEST_F(Settings, DisplayLanguageGoesThroughTheSettingsObject) {
     nlsLanguage language("German");
     EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);
     EXPECT_TRUE(language.empty());
+    const std::string key = registry.key("nls\\test");
     nlsDomainManager::set_application_settings(
-        std::make_unique<nlsWinApplicationSettings>(utString(registry.key("nls\\test").c_str())));
+        std::make_unique<nlsWinApplicationSettings>(utString(key.c_str())));
     EXPECT_EQ(nlsDomainManager::set_display_language(nlsLanguage("german")).code(), 0u);
     utString stored; // as another program, or an older version, reads it
-    EXPECT_NE(apRegistry(apHKEY_CURRENT_USER)
-                  .value_data(registry.key("nls\\test").c_str(), "CurrentLanguage", stored),
+    EXPECT_NE(apRegistry(apHKEY_CURRENT_USER).value_data(key.c_str(), "CurrentLanguage", stored),
               0);
     EXPECT_STREQ(stored.c_str(), "de-DE");
     EXPECT_EQ(nlsDomainManager::get_display_language(language).code(), 0u);

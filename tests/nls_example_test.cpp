@@ -1,10 +1,8 @@
 // The example program, run as a new user would run it.
 
-#include "nlsManagerTestSupport.h"
+#include "nlsTestSupport.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
-#include <string>
 #include <tuple>
 
 using ExampleProgram = nlstest::ManagerTest; // a British user, no language variables

@@ -4,14 +4,9 @@
 #include <platform/internal/apWinLocale.h>
 #include <platform/utString.h>
 
-#include "moWriter.h"
-#include "nlsManagerTestSupport.h"
-#include "nlsTestPlatform.h"
+#include "nlsTestSupport.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace {
 

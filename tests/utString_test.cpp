@@ -1,16 +1,13 @@
 #include <platform/apUtils.h>
-#include <platform/utString.h>
 
 #include "nlsTestSupport.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
 // Equality tells null from empty and compares every byte; constructors clamp their bounds.
 TEST(utString, EqualityComparesWhatTheConstructorsKept) {
     const utString base("abcdef");
-    struct Case {
+    const struct {
         const char* name;
         utString a, b;
         int equal;
@@ -23,22 +20,20 @@ TEST(utString, EqualityComparesWhatTheConstructorsKept) {
         {"negative start", utString(base, -3, 2), utString("ab"), 1},
         {"negative length", utString(utStringArray{}, "xyz", -1), utString(""), 1},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(c.a == c.b, c.equal) << c.name;
 }
 
+// Shared and literal text is copied before it is written (literal text written in place would
+// crash); a claimed buffer is taken over as it is.
 TEST(utString, SharedTextIsCopiedBeforeItIsWritten) {
     utString a("1.5"), written(a), joined(a);
     written.set_char(1, ',');
     joined += joined;
     EXPECT_STREQ((a + written + joined).c_str(), "1.51,51.51.5");
-    // Literal text is copied too: written in place it would crash.
     utString source(utStringLit{}, "lower"), literal(source);
     literal.set_char(0, 'L');
     EXPECT_STREQ(literal.c_str(), "Lower");
-}
-
-TEST(utString, ClaimedBufferIsTakenOverAsItIs) {
     char* buffer = apconcat(3, "a", static_cast<const char*>(nullptr), "bc");
     utString claimed(utStringClaim{}, buffer, 0); // measured for a length of 0
     EXPECT_EQ(claimed.text(), buffer);

@@ -13,8 +13,7 @@
 
 namespace nlsfuzz {
 
-/// Loads `size` bytes at `data` as a catalogue, served through the run-time seam; `*code` gets
-/// the load's code.
+/// Loads `size` bytes at `data` as a catalogue, served through the run-time seam.
 std::unique_ptr<nlsLoadedDomain> load(const std::uint8_t* data, std::size_t size,
                                       unsigned int* code);
 
@@ -26,7 +25,6 @@ struct SeedLookup {
     std::string answer; ///< what the seed's catalogue gives
 };
 
-/// Looks `lookup` up in `domain`.
 inline const char* look_up(const nlsLoadedDomain& domain, const SeedLookup& lookup) {
     const char* message = lookup.message.c_str();
     if (lookup.plural)

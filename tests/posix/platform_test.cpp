@@ -2,10 +2,7 @@
 
 #include <platform/internal/apLocale.h>
 
-#include "nlsManagerTestSupport.h"
-
-#include <gtest/gtest.h>
-#include <string>
+#include "nlsTestSupport.h"
 
 namespace {
 

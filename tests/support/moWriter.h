@@ -1,8 +1,7 @@
 #pragma once
 
 // Writes binary message catalogues for tests and benchmarks: either byte order, a hash table of
-// any size (hashed as the library hashes) or none, and hooks for deliberate damage. It hashes on
-// its own, so that a fault in the library's hash shows.
+// any size or none. It hashes on its own, so that a fault in the library's hash shows.
 
 #include <cstdint>
 #include <string>
@@ -15,20 +14,12 @@ struct MoEntry {
     std::string msgstr;
 };
 
-struct MoOptions {
-    bool swapped = false; ///< write in the byte order opposite to the host's
-    long hash_size = -1;  ///< -1: a prime about 4/3 of the entries; 0: no hash table
-};
+/// The catalogue's bytes, entries sorted by msgid: header, message table at 28, translation
+/// table, hash table (bytes above 0x7F hashed as signed; -1 slots: a prime about 4/3 of the
+/// entries, 0: none), then the strings; `swapped` in the byte order opposite to the host's.
+std::string build_mo(std::vector<MoEntry> entries, long hash_size = -1, bool swapped = false);
 
-/// The catalogue hash of `text` up to its first NUL: bytes 0x80 to 0xFF taken as signed, as the
-/// library takes them, or unsigned, as msgfmt does.
-std::uint32_t mo_hash(const std::string& text, bool msgfmt = false);
-
-/// The catalogue's bytes. Entries are sorted by msgid (up to a NUL, as unsigned bytes).
-/// Layout: header, message table at 28, translation table, hash table, then the strings.
-std::string build_mo(std::vector<MoEntry> entries, const MoOptions& options = {});
-
-/// Header field offsets, for patching.
+/// Header field offsets, for patching; from minor revision 1 on, the system-dependent tables.
 enum MoField : std::size_t {
     kMoMagic = 0,
     kMoRevision = 4,
@@ -37,12 +28,10 @@ enum MoField : std::size_t {
     kMoTranslations = 16,
     kMoHashSize = 20,
     kMoHashOffset = 24,
-    // From minor revision 1 on: the tables of system-dependent strings.
     kMoSegmentCount = 28,
     kMoSegments = 32,
     kMoSystemCount = 36,
     kMoSystemMessages = 40,
-    kMoSystemTranslations = 44,
 };
 
 /// Reads or overwrites a 32-bit word of a catalogue in its own byte order.

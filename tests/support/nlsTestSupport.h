@@ -1,103 +1,150 @@
 #pragma once
 
-// Helpers shared by the tests: a fresh temporary folder; environment variables, the user's
-// regional settings and a registry put back at the end of the scope; file writing; running
-// programs; assertion reports recorded.
+// Helpers shared by the tests: a fresh folder; environment variables, the user's regional
+// settings, a registry and the library's process-wide state put back at the end; reports
+// recorded; catalogues and files written; programs run.
 
-#include <iosfwd>
+#include <nls/nlsDataBase.h>
+#include <nls/nlsDomainManager.h>
+#include <nls/nlsErrorData.h>
+#include <nls/nlsWinApplicationSettings.h>
+
+#include "moWriter.h"
+
+#include <deque>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
-
-class utString;
 
 /// Failures show a utString's text.
 void PrintTo(const utString& text, std::ostream* out);
 
 namespace nlstest {
 
-/// What puts something back at the end of its scope is never copied, lest it do so twice.
-struct NoCopy {
-    NoCopy() = default;
-    NoCopy(const NoCopy&) = delete;
-    NoCopy& operator=(const NoCopy&) = delete;
-};
-
-/// A new empty folder (under TEST_TMPDIR, TMPDIR or /tmp; on Windows its temporary folder),
-/// removed with its contents at the end.
-class TempDir : NoCopy {
-public:
+/// A new empty folder in the system's temporary folder, removed with its contents at the end.
+struct TempDir {
     TempDir();
     ~TempDir();
     const std::string& path() const { return m_path; }
     std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
-
-private:
     std::string m_path;
 };
 
 /// Sets (or, with a null value, unsets) an environment variable for the scope; with the name
 /// alone, only puts its value back at the end.
-class ScopedEnv : NoCopy {
-public:
+struct ScopedEnv {
     explicit ScopedEnv(const char* name);
     ScopedEnv(const char* name, const char* value);
+    ScopedEnv(const ScopedEnv&) = delete;
     ~ScopedEnv();
-
-private:
     std::string m_name, m_old;
     bool m_had;
 };
 
-/// The user's regional settings as those of the Windows locale `locale_name` ("de-AT") for the
-/// scope; on POSIX through NLS_USER_LOCALE. A Windows process keeps the user locale it started
-/// with (tests/CMakeLists.txt runs the tests named *EachUser* once for each of several users):
-/// active() tells whether it is this one.
-class ScopedUser : NoCopy {
-public:
-    explicit ScopedUser(const char* locale_name);
-    bool active() const { return m_active; }
+/// Sets the variables of "NAME=value NAME=value" ("NAME=" sets the empty value, "NAME" alone
+/// removes it) for the scope of the result.
+std::deque<ScopedEnv> scoped_env(const std::string& settings);
 
-private:
-    std::unique_ptr<ScopedEnv> m_env;
-    bool m_active = false;
+/// The user's regional settings as those of the Windows locale `name` ("de-AT"), through
+/// NLS_USER_LOCALE on POSIX. A Windows process keeps the user it started with (tests/CMakeLists.txt
+/// runs the tests named *EachUser* for several): active() tells whether it is this one.
+struct ScopedUser : ScopedEnv {
+    explicit ScopedUser(const char* name) : ScopedEnv("NLS_USER_LOCALE", name), m_user(name) {}
+    bool active() const;
+    std::string m_user;
 };
 
-/// A registry of the test's own for the scope: on POSIX a store in a fresh folder
-/// (NLS_REGISTRY); on Windows a key of the current user unique to the run, deleted at the end.
-class ScopedRegistry : NoCopy {
-public:
+/// A registry of the test's own: on POSIX a store in a fresh folder (NLS_REGISTRY), on Windows a
+/// key of the current user unique to the run, deleted at the end. key("Maker\\App") is a key in it.
+struct ScopedRegistry {
     ScopedRegistry();
     ~ScopedRegistry();
-    /// The key path of `relative` ("Maker\\App") inside the test's registry.
     std::string key(const std::string& relative) const;
-
-private:
     struct State;
     std::unique_ptr<State> m_state;
 };
 
-/// Writes `bytes` to `path`, creating the folders on the way.
+/// Writes `bytes` to `path`, creating the folders on the way; reads a file (empty if it cannot).
 void write_file(const std::string& path, const std::string& bytes);
-/// The bytes of the file at `path`; empty when it cannot be read.
 std::string read_file(const std::string& path);
+/// The system's part (support/posix or support/windows): the time of last change set as finely
+/// as the system keeps it; a folder made unless it exists; a variable set, or removed for null.
+void set_modified(const std::string& path, std::int64_t seconds, long nanoseconds);
+void make_directory(const std::string& path);
+void set_env(const char* name, const char* value);
 
+/// Runs `program` with `arguments` (blank-separated, double quotes around a blank) and waits: the
+/// exit status (-1 when it could not run or did not exit), standard output and error together.
 struct Outcome {
-    int status;      ///< the exit status; -1 when the program could not run or did not exit
-    std::string out; ///< standard output and error together
+    int status;
+    std::string out;
 };
-
-/// Runs `program` with `arguments` (separated by blanks, quoted with double quotes where a
-/// blank is part of one) and waits for it.
 Outcome run(const std::string& program, const std::string& arguments);
 
-/// Records every assertion report made while it lives, instead of printing it.
-class AssertCapture : NoCopy {
-public:
+/// Silences assertion reports while it lives, and counts them.
+struct AssertCapture {
     AssertCapture();
     ~AssertCapture();
-    /// "file:line: message in function (expression)" for each report.
-    const std::vector<std::string>& reports() const;
+    int count() const;
+    int m_before;
+};
+
+/// Puts process-wide state back (the tests pass in one process too); no database may outlive it.
+class StateSavingTest : public testing::Test {
+protected:
+    StateSavingTest();
+    ~StateSavingTest() override;
+
+private:
+    struct Saved;
+    std::unique_ptr<Saved> m_saved;
+};
+
+/// What a new process or a derived class would change, put back by a StateSavingTest: the
+/// languages chosen and cached forgotten; the directory of databases made without one (null:
+/// none); whether the environment's language skips the variables for the regional settings.
+void forget_languages();
+void set_default_directory(const char* directory);
+void set_regional_settings_flag(int flag);
+
+/// The protected parts the tests use.
+struct Manager : nlsDomainManager {
+    using nlsDomainManager::add;
+    using nlsDomainManager::error;
+    using nlsDomainManager::remove;
+};
+struct DataBase : nlsDataBase {
+    using nlsDataBase::error;
+    using nlsDataBase::m_loaded_domain;
+    using nlsDataBase::nlsDataBase;
+};
+struct SettingsProbe : nlsWinApplicationSettings {
+    using nlsWinApplicationSettings::nlsWinApplicationSettings;
+    using nlsWinApplicationSettings::store_iso_name;
+    /// The stored language, expecting the read to give `code`.
+    std::string read(unsigned int code = nlsERROR_NONE) const;
+};
+
+/// Records the reports the handlers get from now on, answering as the default handlers do (a
+/// StateSavingTest puts the handlers back); take() gives those since the last call, as lines.
+struct Reports {
+    Reports();
+    std::vector<std::string> take();
+};
+
+/// A British user, no language variables nor NLSPATH, a registry of its own, reports recorded.
+class ManagerTest : public StateSavingTest {
+protected:
+    TempDir dir;
+    ScopedUser british{"en-GB"};
+    std::deque<ScopedEnv> cleared = scoped_env("LC_ALL LC_MESSAGES LANG LANGUAGE NLSPATH");
+    ScopedRegistry registry;
+    Reports reports;
+
+    /// Writes <root>/<language>/LC_MESSAGES/<domain>.mo, each message as "<language>:<message>".
+    std::string catalogue(const std::string& root, const std::string& language,
+                          const std::string& domain, const std::vector<std::string>& messages);
 };
 
 } // namespace nlstest

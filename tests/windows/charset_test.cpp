@@ -3,10 +3,7 @@
 #include <nls/nlsLoadedDomain.h>
 #include <platform/internal/apCharset.h>
 
-#include "moWriter.h"
 #include "nlsTestSupport.h"
-
-#include <gtest/gtest.h>
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

@@ -3,15 +3,12 @@
 
 #include <platform/apRegistry.h>
 
-#include "nlsSettingsProbe.h"
 #include "nlsTestSupport.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <gtest/gtest.h>
 #include <sddl.h>
-#include <string>
 
 namespace {
 

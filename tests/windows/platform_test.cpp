@@ -12,9 +12,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -1,4 +1,3 @@
-#include "../nlsTestPlatform.h"
 #include "../nlsTestSupport.h"
 
 #define WIN32_LEAN_AND_MEAN
@@ -21,40 +20,25 @@ std::wstring widen(const std::string& text) {
     return wide;
 }
 
-std::string random_name(const char* prefix) {
-    static std::mt19937 generator{std::random_device{}() ^ GetCurrentProcessId()};
-    return prefix + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(generator());
-}
-
 } // namespace
-
-TempDir::TempDir() {
-    char base[MAX_PATH + 1];
-    DWORD n = GetTempPathA(sizeof base, base);
-    if (n == 0 || n > MAX_PATH) throw std::runtime_error("no temporary folder");
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = std::string(base) + random_name("nls-test-");
-        if (_mkdir(candidate.c_str()) == 0) {
-            m_path = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error(std::string("cannot make a folder in ") + base);
-}
 
 void set_env(const char* name, const char* value) {
     // An empty value removes a variable here: Windows has no variable set to the empty text.
     _putenv_s(name, value ? value : "");
 }
 
-ScopedUser::ScopedUser(const char* locale_name) {
+void make_directory(const std::string& path) {
+    _mkdir(path.c_str());
+}
+
+bool ScopedUser::active() const {
     wchar_t user[LOCALE_NAME_MAX_LENGTH];
-    m_active = GetUserDefaultLocaleName(user, LOCALE_NAME_MAX_LENGTH) > 0 &&
-               _wcsicmp(user, widen(locale_name).c_str()) == 0;
+    return GetUserDefaultLocaleName(user, LOCALE_NAME_MAX_LENGTH) > 0 &&
+           _wcsicmp(user, widen(m_user).c_str()) == 0;
 }
 
 struct ScopedRegistry::State {
-    std::string root = "Software\\nls-tests\\" + random_name("run-");
+    std::string root = "Software\\nls-tests\\run-" + std::to_string(std::random_device{}());
 };
 
 ScopedRegistry::ScopedRegistry() : m_state(std::make_unique<State>()) {}
@@ -67,10 +51,6 @@ ScopedRegistry::~ScopedRegistry() {
 
 std::string ScopedRegistry::key(const std::string& relative) const {
     return m_state->root + "\\" + relative;
-}
-
-void make_directory(const std::string& path) {
-    _mkdir(path.c_str());
 }
 
 void set_modified(const std::string& path, std::int64_t seconds, long nanoseconds) {
@@ -96,21 +76,19 @@ Outcome run(const std::string& program, const std::string& arguments) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = write_end;
-    startup.hStdError = write_end;
-    std::wstring application = widen(program);
-    std::wstring command = L"\"" + application + L"\" " + widen(arguments);
+    startup.hStdOutput = startup.hStdError = write_end;
+    std::wstring application = widen(program),
+                 command = L"\"" + application + L"\" " + widen(arguments);
     PROCESS_INFORMATION process{};
     BOOL started = CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, TRUE, 0,
                                   nullptr, nullptr, &startup, &process);
     CloseHandle(write_end);
+    char buffer[4096];
+    DWORD n = 0, code = 0;
+    while (started && ReadFile(read_end, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        result.out.append(buffer, n);
     if (started) {
-        char buffer[4096];
-        DWORD n = 0;
-        while (ReadFile(read_end, buffer, sizeof buffer, &n, nullptr) && n > 0)
-            result.out.append(buffer, n);
         WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD code = 0;
         if (GetExitCodeProcess(process.hProcess, &code)) result.status = static_cast<int>(code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
