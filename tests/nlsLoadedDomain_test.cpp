@@ -8,6 +8,7 @@
 namespace {
 
 using nlstest::build_mo;
+using nlstest::load;
 using nlstest::mo_word;
 using nlstest::MoEntry;
 using namespace std::string_literals; // "a\0b"s keeps its NUL
@@ -15,37 +16,21 @@ using namespace std::string_literals; // "a\0b"s keeps its NUL
 const std::vector<MoEntry> kEntries = {
     {"", "Header"}, {"Cancel", "Abbrechen"}, {"File", "Datei"}, {"caf\xC3\xA9", "Kaffee"}};
 
-struct Loaded {
-    nlstest::TempDir dir;
-    unsigned int code = 0xdead;
-    std::unique_ptr<nlsLoadedDomain> domain;
-};
-
-// `seam` serves failures that a real file cannot be made to produce.
-std::unique_ptr<Loaded> load(const std::string& bytes, const apCrtSeam* seam = nullptr) {
-    auto loaded = std::make_unique<Loaded>();
-    nlstest::write_file(loaded->dir / "test.mo", bytes);
-    ap_set_crt_seam(seam);
-    loaded->domain = std::make_unique<nlsLoadedDomain>(utString((loaded->dir / "test.mo").c_str()),
-                                                       &loaded->code);
-    ap_set_crt_seam(nullptr);
-    return loaded;
-}
-
 std::string with_word(std::string image, std::size_t offset, std::uint32_t value) {
     nlstest::set_mo_word(image, offset, value);
     return image;
 }
 
-// Known values: the tests' catalogue writer hashes alike, so a fault shared by both shows only here.
+// Known values: the tests' catalogue writer hashes alike, so a fault shared by both shows only
+// here.
 TEST(nlsLoadedDomain, HashTakesBytesAsSigned) {
     const struct {
         const char* text;
         std::uint32_t as_signed;
     } cases[] = {
         {"abc", 0x6783},
-        {"abcdefgh", 0x089ABAA8}, // the top bits folded back once
-        {"\xE9", 0x0FFFFF19},     // msgfmt's unsigned hash gives 0xE9
+        {"abcdefgh", 0x089ABAA8},           // the top bits folded back once
+        {"\xE9", 0x0FFFFF19},               // msgfmt's unsigned hash gives 0xE9
         {"caf\xC3\xA9 au lait", 0x108fd04}, // msgfmt's: 0x1f5fd04
     };
     for (const auto& c : cases)

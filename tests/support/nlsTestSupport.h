@@ -6,6 +6,7 @@
 #include <nls/nlsDataBase.h>
 #include <nls/nlsDomainManager.h>
 #include <nls/nlsErrorData.h>
+#include <nls/nlsLoadedDomain.h>
 #include <nls/nlsWinApplicationSettings.h>
 
 #include "moWriter.h"
@@ -15,6 +16,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+struct apCrtSeam;
 
 /// Failures show a utString's text.
 void PrintTo(const utString& text, std::ostream* out);
@@ -30,7 +33,8 @@ struct TempDir {
     std::string m_path;
 };
 
-/// Sets (null: unsets) an environment variable for the scope; with the name alone, only puts it back.
+/// Sets (null: unsets) an environment variable for the scope; with the name alone, only puts it
+/// back.
 struct ScopedEnv {
     explicit ScopedEnv(const char* name);
     ScopedEnv(const char* name, const char* value);
@@ -65,6 +69,14 @@ struct ScopedRegistry {
 /// Writes a file, making its folders; reads one (empty if it cannot).
 void write_file(const std::string& path, const std::string& bytes);
 std::string read_file(const std::string& path);
+/// `bytes` written to a fresh folder and loaded as a catalogue, `seam` serving the run time's
+/// calls.
+struct Loaded {
+    TempDir dir;
+    unsigned int code = 0xdead;
+    std::unique_ptr<nlsLoadedDomain> domain;
+};
+std::unique_ptr<Loaded> load(const std::string& bytes, const apCrtSeam* seam = nullptr);
 /// The system's part (support/posix, support/windows): the time of last change to the
 /// nanosecond; a folder made unless it exists; a variable set, or removed for null.
 void set_modified(const std::string& path, std::int64_t seconds, long nanoseconds);
