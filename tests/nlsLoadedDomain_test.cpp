@@ -138,15 +138,11 @@ TEST(nlsLoadedDomain, HashTableDecidesAndPluralPairsAreFoundBySingular) {
     EXPECT_STREQ(plural_only->domain->translate("files"), "files");
 }
 
-// Plain messages, plural forms and contexts in either byte order, mapped or read, with no hash
-// table, one too small to use, a full one and a sparse one.
+// Either byte order, mapped or read, with no hash table, one too small to use, a full one and a
+// sparse one; plural forms and contexts in msgfmt's layouts are the seeds' (fuzz/).
 TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
-    std::vector<MoEntry> entries(kEntries.begin() + 1, kEntries.end());
-    entries.insert(entries.end(), {{"", "Plural-Forms: nplurals=3; plural=n%3;\n"},
-                                   {"%d file\0%d files"s, "F0\0F1\0F2"s},
-                                   {"menu\x04Open", "Open:menu"},
-                                   {"menu\x04%d file\0%d files"s, "M0\0M1\0M2"s},
-                                   {"x", "X"}});
+    std::vector<MoEntry> entries = kEntries;
+    entries.push_back({"x", "X"});
     apCrtSeam read_all, map_all; // mapped or read, whoever owns the file
     map_all.mappable = [](int) { return true; };
     for (int layout = 0; layout < 4; ++layout) {
@@ -159,11 +155,6 @@ TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
             ASSERT_EQ(d.mapped, mapped ? 1u : 0u);
             for (std::size_t i = 1; i < kEntries.size(); ++i)
                 EXPECT_EQ(d.translate(kEntries[i].msgid.c_str()), kEntries[i].msgstr);
-            for (auto [n, form] : {std::pair(3ul, "0"), {1ul, "1"}, {5ul, "2"}}) {
-                EXPECT_EQ(d.ngettext("%d file", "%d files", n), std::string("F") + form);
-                EXPECT_EQ(d.npgettext("menu", "%d file", "%d files", n), std::string("M") + form);
-            }
-            EXPECT_STREQ(d.pgettext("menu", "Open"), "Open:menu");
             EXPECT_STREQ(d.ngettext("File", "Files", 5), "Datei"); // one form only
             // Misses give the very pointers passed in.
             const char *open = "Open", *many = "menus";
