@@ -21,8 +21,7 @@ std::string with_word(std::string image, std::size_t offset, std::uint32_t value
     return image;
 }
 
-// Known values: the tests' catalogue writer hashes alike, so a fault shared by both shows only
-// here.
+// Known values: the tests' catalogue writer hashes alike, so a fault in both shows only here.
 TEST(nlsLoadedDomain, HashTakesBytesAsSigned) {
     const struct {
         const char* text;
