@@ -14,20 +14,17 @@
 namespace {
 
 // A catalogue whose header names `charset` (none when null), its file followed by `tail`.
-struct Catalogue {
-    nlstest::TempDir dir;
-    std::unique_ptr<nlsLoadedDomain> domain;
+std::unique_ptr<nlstest::Loaded> catalogue(const char* charset,
+                                           std::vector<nlstest::MoEntry> entries,
+                                           const std::string& tail = "") {
+    entries.push_back(
+        {"", charset ? std::string("Content-Type: text/plain; charset=") + charset : "X: y"});
+    return nlstest::load(nlstest::build_mo(entries) + tail);
+}
 
-    Catalogue(const char* charset, std::vector<nlstest::MoEntry> entries, std::string tail = "") {
-        entries.push_back(
-            {"", charset ? std::string("Content-Type: text/plain; charset=") + charset : "X: y"});
-        nlstest::write_file(dir / "c.mo", nlstest::build_mo(entries) + tail);
-        domain = std::make_unique<nlsLoadedDomain>(utString((dir / "c.mo").c_str()), nullptr);
-    }
-    const char* get(const char* msgid, const char* codeset) const {
-        return domain->converted(domain->translate(msgid), codeset, msgid);
-    }
-};
+const char* converted(const nlsLoadedDomain& d, const char* msgid, const char* codeset) {
+    return d.converted(d.translate(msgid), codeset, msgid);
+}
 
 TEST(apCharset, NamesCompareAsTheConverterTakesThem) {
     const std::tuple<const char*, const char*, bool> names[] = {
@@ -55,12 +52,12 @@ TEST(nlsLoadedDomain, TranslationsComeInTheCodesetAskedFor) {
         {"CHARSET", "Open", "UTF-8", kUntranslated}, // a charset the system does not know
         {"UTF-8", "Open", "UTF_8", kUntranslated}};
     for (const auto& [charset, stored, codeset, expected] : cases) {
-        Catalogue c(charset, {{"key", stored}});
+        const auto c = catalogue(charset, {{"key", stored}});
         const char* key = "key";
-        const char* want = expected == kStored         ? c.domain->translate(key)
+        const char* want = expected == kStored         ? c->domain->translate(key)
                            : expected == kUntranslated ? key
                                                        : expected.c_str();
-        const char* got = c.get(key, codeset);
+        const char* got = converted(*c->domain, key, codeset);
         EXPECT_STREQ(got, want) << (charset ? charset : "none") << " to " << codeset;
         if (want != expected.c_str()) EXPECT_EQ(got, want);
     }
@@ -74,7 +71,8 @@ TEST_F(Conversions, EachTextIsMadeOnceForAllThreads) {
     std::vector<nlstest::MoEntry> entries;
     for (int i = 0; i < 500; ++i)
         entries.push_back({"m" + std::to_string(i), "\xe4 " + std::to_string(i)});
-    Catalogue c("ISO-8859-1", entries, "\xe4\xe4"); // the file ends without a NUL
+    const auto c = catalogue("ISO-8859-1", entries, "\xe4\xe4"); // the file ends without a NUL
+    const nlsLoadedDomain& d = *c->domain;
     std::vector<const char*> answers[4];
     std::atomic<int> wrong{0};
     auto reader = [&](int t) {
@@ -82,10 +80,10 @@ TEST_F(Conversions, EachTextIsMadeOnceForAllThreads) {
         for (int n = 0; n < 500; ++n) {
             int i = t % 2 ? n : 499 - n;
             std::string key = "m" + std::to_string(i);
-            answers[t][i] = c.get(key.c_str(), t < 2 ? "UTF-8" : "utf-8");
+            answers[t][i] = converted(d, key.c_str(), t < 2 ? "UTF-8" : "utf-8");
             // UTF-8 or Latin-1 (on Windows the code page 1252, which holds these texts alike).
-            const char* now = c.get(key.c_str(), nullptr);
-            if (now != c.domain->translate(key.c_str()) && now != answers[t][i]) ++wrong;
+            const char* now = converted(d, key.c_str(), nullptr);
+            if (now != d.translate(key.c_str()) && now != answers[t][i]) ++wrong;
         }
     };
     std::setlocale(LC_CTYPE, "de_DE.UTF-8");
@@ -103,7 +101,6 @@ TEST_F(Conversions, EachTextIsMadeOnceForAllThreads) {
             EXPECT_EQ(answers[t][i], answers[0][i]);
     }
     // Only the catalogue's own texts are converted, and only up to its end.
-    const nlsLoadedDomain& d = *c.domain;
     const char* unterminated = reinterpret_cast<const char*>(d.image + d.image_size - 2);
     for (const char* text : {"\xe4", unterminated})
         EXPECT_EQ(d.converted(text, "UTF-8", "x"), text);

@@ -14,8 +14,7 @@ protected:
     nlstest::ScopedEnv german{"LANG", "German"};
 };
 
-// The selected domain answers the lookups without one; a domain named answers from the first
-// database registered for it, and leaves the selection alone.
+// The selected domain answers lookups without one; a named one answers from its first database.
 TEST_F(DomainManager, LookupsGoThroughTheSelectedOrTheNamedDomain) {
     const char *message = "Open", *one = "%d file", *many = "%d files";
     const std::string path = catalogue(dir.path(), "German", "editor", {"Open", "Save"});
@@ -27,9 +26,8 @@ TEST_F(DomainManager, LookupsGoThroughTheSelectedOrTheNamedDomain) {
     DataBase missing(dir.path().c_str(), "missing"), viewer(dir.path().c_str(), "viewer");
     DataBase second_viewer((dir / "second").c_str(), "viewer");
     viewer.language(utString("French"));
-    // The same directory spelled in other ways names the same file: one catalogue for both.
     DataBase spelled((dir.path() + "/.").c_str(), "editor");
-    EXPECT_EQ(spelled.m_loaded_domain, editor->m_loaded_domain);
+    EXPECT_EQ(spelled.m_loaded_domain, editor->m_loaded_domain); // one catalogue for both
 
     EXPECT_EQ(nlsDomainManager::textdomain("editor"), path);
     EXPECT_STREQ(nlsDomainManager::gettext("Open"), "German:Open");
@@ -38,15 +36,14 @@ TEST_F(DomainManager, LookupsGoThroughTheSelectedOrTheNamedDomain) {
     EXPECT_STREQ(nlsDomainManager::dnpgettext("viewer", "menu", one, many, 1),
                  "French:menu\x04%d file");
     EXPECT_EQ(nlsDomainManager::dngettext("viewer", one, many, 2), many);
-    EXPECT_EQ(nlsDomainManager::dpgettext("no-such-domain", "menu", message), message);
+    EXPECT_EQ(nlsDomainManager::dgettext("no-such-domain", message), message); // not the current
     EXPECT_STREQ(second_viewer.gettext(message), "German:Open");
     EXPECT_EQ(nlsDomainManager::textdomain("nobody"), nullptr);   // keeps the selection
     EXPECT_STREQ(nlsDomainManager::textdomain(""), path.c_str()); // as null: the current one's
     EXPECT_STREQ(nlsDomainManager::gettext("Save"), "German:Save");
     EXPECT_STREQ(nlsDomainManager::textdomain("missing"), "");
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
-    // Destroying the selected database forgets the selection.
-    nlsDomainManager::textdomain("editor");
+    nlsDomainManager::textdomain("editor"); // destroyed, the selection is forgotten
     editor.reset();
     EXPECT_EQ(nlsDomainManager::textdomain(nullptr), nullptr);
     EXPECT_EQ(nlsDomainManager::gettext(message), message);
@@ -63,14 +60,13 @@ TEST_F(DomainManager, DatabaseIsRegisteredOnce) {
     EXPECT_EQ(Manager::add(&editor).code(), 0u); // back in, for its destructor
 }
 
-// What the application chose holds against the environment, in whatever order things happen,
-// and each database, sharing its catalogue or not, answers from what a new search would find.
+// What the application chose holds against the environment in any order of events, and each
+// database, sharing its catalogue or not, answers from what a new search would find.
 TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageChosenOrTheEnvironments) {
     for (const char* language : {"German", "French"})
         catalogue(dir.path(), language, "editor", {"m"});
-    // Steps: + makes a database, ~1 and ~2 destroy the first or the second, any other chooses a
-    // language (Latin has no catalogue: German, the environment's, serves). LANGUAGE=fr finds
-    // French first.
+    // + makes a database, ~1 and ~2 destroy one, any other step chooses a language (Latin has no
+    // catalogue: German, the environment's, serves); LANGUAGE=fr finds French first.
     const struct {
         const char *name, *language_list;
         std::vector<std::string> steps;
@@ -103,9 +99,8 @@ TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageChosenOrTheEnvironments) 
     }
 }
 
-// A switch is one change: the lock taken once, and lookups, even from a report handler called
-// in the middle of it, see the state before it or after it, never part of it. Names handed out
-// stay valid whatever changes afterwards, and two calls share no buffer.
+// A switch is one change: the lock taken once, and lookups, even from a report handler in the
+// middle of it, see the state before or after it. Names handed out stay valid, in no shared buffer.
 nlsDataBase* g_watched = nullptr;
 std::string g_seen;
 
@@ -120,7 +115,7 @@ TEST_F(DomainManager, SwitchIsOneChangeThatNamesHandedOutOutlive) {
     const utString& current = nlsDomainManager::language();
     const char* environment = nlsDomainManager::env_language(nlsLANG_DATABASE);
     const unsigned long before = nlsChangeGuard::acquisitions();
-    nlsDomainManager::language(utString("Italian")); // none: German, the environment's, serves
+    nlsDomainManager::language(utString("Italian")); // none: German, the environment's
     EXPECT_EQ(nlsChangeGuard::acquisitions() - before, 1u);
     EXPECT_STREQ(editors, "French");
     EXPECT_STREQ(viewers, "German");
@@ -139,7 +134,7 @@ TEST_F(DomainManager, SwitchIsOneChangeThatNamesHandedOutOutlive) {
 
 using Names = std::vector<std::string>;
 
-// What the manager delivers, as "name iso-name"; each delivery destroys `doomed`.
+// The languages delivered, as "name iso-name"; each delivery destroys `doomed`.
 class Listing : public nlstest::ManagerTest {
 protected:
     std::string first = dir / "first", second = dir / "second";
@@ -159,8 +154,7 @@ protected:
 };
 
 TEST_F(Listing, ManagerListsTheLanguagesEveryDatabaseHas) {
-    // German a second time through "de-DE"; "ja-JP" names a table language, but no catalogue lies
-    // under the table's name; Latin and English-GBR have no row.
+    // German again as "de-DE"; "ja-JP" is not the table's name; Latin, English-GBR have no row.
     for (const char* language :
          {"German", "French", "Polish", "de-DE", "ja-JP", "Latin", "English-GBR"})
         catalogue(first, language, "editor", {"m"});
@@ -170,13 +164,11 @@ TEST_F(Listing, ManagerListsTheLanguagesEveryDatabaseHas) {
         catalogue(second, language, "viewer", {"m"});
     nlstest::ScopedEnv nlspath("NLSPATH", first.c_str()); // searched for catalogues, not listed
 
-    // With one database, its own languages in name order, as full table records.
     nlsDataBase editor(first.c_str(), "editor");
     EXPECT_EQ(list(), (Names{"French fr-FR", "German de-DE", "German de-DE", "Polish pl-PL"}));
-    // With two, those common to both; German twice, as the first database lists it twice.
+    // With two, those both have, as the first lists them; the sink may destroy a database listed.
     nlsDataBase viewer(second.c_str(), "viewer");
     EXPECT_EQ(list(), (Names{"French fr-FR", "German de-DE", "German de-DE"}));
-    // The sink may destroy the databases listed; with none left, none lacks a language.
     doomed = std::make_unique<nlsDataBase>(second.c_str(), "viewer");
     EXPECT_EQ(list(), (Names{"French fr-FR", "German de-DE", "German de-DE"}));
 }
@@ -185,10 +177,9 @@ TEST_F(Listing, PosixFolderNamesStandForTheirLanguages) {
     for (const char* folder : {"de", "de_DE", "de_DE.UTF-8", "pt_BR", "fr", "nl", "en_GB"})
         catalogue(first, folder, "shop", {"Open"});
     nlsDataBase shop(first.c_str(), "shop");
-    // nl (Dutch) and en_GB (English-GBR) have no table row; de_DE.UTF-8 is not searched.
+    // nl and en_GB have no table row; de_DE.UTF-8 is not searched.
     EXPECT_EQ(list(), (Names{"French fr-FR", "German de-DE", "Portuguese-BRA pt-BR"}));
 
-    // de_DE before de; fr_CA falls back to fr.
     const char* cases[][3] = {{"German", "German", "de_DE"}, {"fr_CA.UTF-8", "French-CAN", "fr"}};
     nlsDomainManager::textdomain("shop");
     for (auto& c : cases) {
@@ -197,7 +188,7 @@ TEST_F(Listing, PosixFolderNamesStandForTheirLanguages) {
         EXPECT_EQ(nlsDomainManager::gettext("Open"), std::string(c[2]) + ":Open") << c[0];
     }
 
-    // Beside a folder of the library's name, found first as always, de adds no second German.
+    // Beside a folder of the library's name, found first, de adds no second German.
     catalogue(second, "German", "mixed", {"Open"});
     catalogue(second, "de", "mixed", {"Open"});
     nlsDataBase mixed(second.c_str(), "mixed");

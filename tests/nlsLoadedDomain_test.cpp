@@ -8,6 +8,7 @@
 namespace {
 
 using nlstest::build_mo;
+using nlstest::load;
 using nlstest::mo_word;
 using nlstest::MoEntry;
 using namespace std::string_literals; // "a\0b"s keeps its NUL
@@ -15,37 +16,20 @@ using namespace std::string_literals; // "a\0b"s keeps its NUL
 const std::vector<MoEntry> kEntries = {
     {"", "Header"}, {"Cancel", "Abbrechen"}, {"File", "Datei"}, {"caf\xC3\xA9", "Kaffee"}};
 
-struct Loaded {
-    nlstest::TempDir dir;
-    unsigned int code = 0xdead;
-    std::unique_ptr<nlsLoadedDomain> domain;
-};
-
-// `seam` serves failures that a real file cannot be made to produce.
-std::unique_ptr<Loaded> load(const std::string& bytes, const apCrtSeam* seam = nullptr) {
-    auto loaded = std::make_unique<Loaded>();
-    nlstest::write_file(loaded->dir / "test.mo", bytes);
-    ap_set_crt_seam(seam);
-    loaded->domain = std::make_unique<nlsLoadedDomain>(utString((loaded->dir / "test.mo").c_str()),
-                                                       &loaded->code);
-    ap_set_crt_seam(nullptr);
-    return loaded;
-}
-
 std::string with_word(std::string image, std::size_t offset, std::uint32_t value) {
     nlstest::set_mo_word(image, offset, value);
     return image;
 }
 
-// Known values: the tests' catalogue writer hashes alike, so a fault shared by both shows only here.
+// Known values: the tests' catalogue writer hashes alike, so a fault in both shows only here.
 TEST(nlsLoadedDomain, HashTakesBytesAsSigned) {
     const struct {
         const char* text;
         std::uint32_t as_signed;
     } cases[] = {
         {"abc", 0x6783},
-        {"abcdefgh", 0x089ABAA8}, // the top bits folded back once
-        {"\xE9", 0x0FFFFF19},     // msgfmt's unsigned hash gives 0xE9
+        {"abcdefgh", 0x089ABAA8},           // the top bits folded back once
+        {"\xE9", 0x0FFFFF19},               // msgfmt's unsigned hash gives 0xE9
         {"caf\xC3\xA9 au lait", 0x108fd04}, // msgfmt's: 0x1f5fd04
     };
     for (const auto& c : cases)
@@ -153,15 +137,11 @@ TEST(nlsLoadedDomain, HashTableDecidesAndPluralPairsAreFoundBySingular) {
     EXPECT_STREQ(plural_only->domain->translate("files"), "files");
 }
 
-// Plain messages, plural forms and contexts in either byte order, mapped or read, with no hash
-// table, one too small to use, a full one and a sparse one.
+// Either byte order, mapped or read, with no hash table, one too small to use, a full one and a
+// sparse one; plural forms and contexts in msgfmt's layouts are the seeds' (fuzz/).
 TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
-    std::vector<MoEntry> entries(kEntries.begin() + 1, kEntries.end());
-    entries.insert(entries.end(), {{"", "Plural-Forms: nplurals=3; plural=n%3;\n"},
-                                   {"%d file\0%d files"s, "F0\0F1\0F2"s},
-                                   {"menu\x04Open", "Open:menu"},
-                                   {"menu\x04%d file\0%d files"s, "M0\0M1\0M2"s},
-                                   {"x", "X"}});
+    std::vector<MoEntry> entries = kEntries;
+    entries.push_back({"x", "X"});
     apCrtSeam read_all, map_all; // mapped or read, whoever owns the file
     map_all.mappable = [](int) { return true; };
     for (int layout = 0; layout < 4; ++layout) {
@@ -174,11 +154,6 @@ TEST(nlsLoadedDomain, EveryLayoutTranslatesAlike) {
             ASSERT_EQ(d.mapped, mapped ? 1u : 0u);
             for (std::size_t i = 1; i < kEntries.size(); ++i)
                 EXPECT_EQ(d.translate(kEntries[i].msgid.c_str()), kEntries[i].msgstr);
-            for (auto [n, form] : {std::pair(3ul, "0"), {1ul, "1"}, {5ul, "2"}}) {
-                EXPECT_EQ(d.ngettext("%d file", "%d files", n), std::string("F") + form);
-                EXPECT_EQ(d.npgettext("menu", "%d file", "%d files", n), std::string("M") + form);
-            }
-            EXPECT_STREQ(d.pgettext("menu", "Open"), "Open:menu");
             EXPECT_STREQ(d.ngettext("File", "Files", 5), "Datei"); // one form only
             // Misses give the very pointers passed in.
             const char *open = "Open", *many = "menus";

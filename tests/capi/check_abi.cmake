@@ -1,14 +1,10 @@
-# The C interface's edge, checked on the built files (cmake -P, with -DHEADER= -DLIBRARY=
-# -DPROGRAM= -DOBJDUMP= -DWINDOWS=):
-# - the library exports exactly the nls_ functions that the header declares, no more, no fewer;
-# - the C program needs no C++ run time: on Windows it imports nothing but nls.dll and Windows'
-#   own DLLs, elsewhere neither libstdc++ nor libgcc_s.
+# The C interface's edge (cmake -P, -DHEADER= -DLIBRARY= -DPROGRAM= -DOBJDUMP= -DWINDOWS=): the
+# library exports exactly the nls_ functions the header declares, and the C program needs no C++
+# run time (on Windows it imports nothing but nls.dll and Windows' own DLLs).
 
 function(dump file out)
-  execute_process(COMMAND ${OBJDUMP} ${ARGN} ${file} OUTPUT_VARIABLE text RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${OBJDUMP} ${ARGN} ${file} failed")
-  endif()
+  execute_process(COMMAND ${OBJDUMP} ${ARGN} ${file} OUTPUT_VARIABLE text
+                  COMMAND_ERROR_IS_FATAL ANY)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
@@ -16,8 +12,7 @@ file(READ ${HEADER} header)
 string(REGEX MATCHALL "NLS_EXPORT[^;(]*[ *]nls_[a-z0-9_]+\\(" declared "${header}")
 list(TRANSFORM declared REPLACE ".*[ *](nls_[a-z0-9_]+)\\($" "\\1")
 
-# C names are the unmangled ones: the dynamic symbols (ELF) or the export table (PE) whose last
-# word begins with nls_.
+# C names are the unmangled ones: dynamic symbols (ELF) or exports (PE) whose last word is nls_*.
 if(WINDOWS)
   dump(${LIBRARY} exports -p)
 else()

@@ -7,36 +7,30 @@ import ctypes
 import sys
 
 nls = ctypes.CDLL(sys.argv[1])
-nls.nls_database_create.argtypes = [ctypes.c_char_p, ctypes.c_char_p,
-                                    ctypes.POINTER(ctypes.c_void_p)]
-nls.nls_database_destroy.argtypes = [ctypes.c_void_p]
-nls.nls_database_language.argtypes = [ctypes.c_void_p]
-nls.nls_database_language.restype = ctypes.c_char_p
-nls.nls_gettext.argtypes = [ctypes.c_void_p, ctypes.c_char_p]
-nls.nls_gettext.restype = ctypes.c_char_p
-nls.nls_ngettext.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_char_p, ctypes.c_ulong]
-nls.nls_ngettext.restype = ctypes.c_char_p
-nls.nls_textdomain.argtypes = [ctypes.c_char_p]
-nls.nls_textdomain.restype = ctypes.c_char_p
-nls.nls_set_language.argtypes = [ctypes.c_char_p]
-LANGUAGE_CALLBACK = ctypes.CFUNCTYPE(None, ctypes.c_char_p, ctypes.c_char_p, ctypes.c_void_p)
-nls.nls_list_languages.argtypes = [ctypes.c_void_p, LANGUAGE_CALLBACK, ctypes.c_void_p]
+text, ptr = ctypes.c_char_p, ctypes.c_void_p
+LANGUAGE_CALLBACK = ctypes.CFUNCTYPE(None, text, text, ptr)
+for name, restype, argtypes in [
+        ("nls_database_create", ctypes.c_int, [text, text, ctypes.POINTER(ptr)]),
+        ("nls_database_destroy", None, [ptr]), ("nls_database_language", text, [ptr]),
+        ("nls_gettext", text, [ptr, text]),
+        ("nls_ngettext", text, [ptr, text, text, ctypes.c_ulong]),
+        ("nls_textdomain", text, [text]), ("nls_set_language", ctypes.c_int, [text]),
+        ("nls_list_languages", ctypes.c_int, [ptr, LANGUAGE_CALLBACK, ptr])]:
+    getattr(nls, name).restype, getattr(nls, name).argtypes = restype, argtypes
 
-database = ctypes.c_void_p()
+database = ptr()
 assert nls.nls_database_create(sys.argv[2].encode(), b"capi", ctypes.byref(database)) == 0
 try:
     assert nls.nls_textdomain(b"capi").endswith(b"/capi.mo")
-    seen = []
-    for language, hello, files in [(None, "Hallo, Welt!", "3 Dateien"),
-                                   (b"fr_FR.UTF-8", "Bonjour, le monde !", "3 fichiers"),
-                                   (b"C", "Hello, world!", "3 files")]:
-        if language:
-            assert nls.nls_set_language(language) == 0, language
-        got = nls.nls_gettext(database, b"Hello, world!").decode()
-        form = nls.nls_ngettext(None, b"%lu file", b"%lu files", 3).decode() % 3
-        seen.append((nls.nls_database_language(database).decode(), got, form))
-        assert (got, form) == (hello, files), seen
-
+    for language, name, hello, files in [
+            (None, "German", "Hallo, Welt!", "3 Dateien"),
+            (b"fr_FR.UTF-8", "French", "Bonjour, le monde !", "3 fichiers"),
+            (b"C", "C", "Hello, world!", "3 files")]:
+        assert not language or nls.nls_set_language(language) == 0, language
+        seen = (nls.nls_database_language(database).decode(),
+                nls.nls_gettext(database, b"Hello, world!").decode(),
+                nls.nls_ngettext(None, b"%lu file", b"%lu files", 3).decode() % 3)
+        assert seen == (name, hello, files), seen
     listed = []
     callback = LANGUAGE_CALLBACK(lambda name, iso, user: listed.append((name, iso)))
     assert nls.nls_list_languages(database, callback, None) == 0

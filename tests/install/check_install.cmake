@@ -1,11 +1,8 @@
-# Puts the built library into a scratch tree, then builds and runs a small consumer against it
-# through find_package(nls) and through pkg-config, and the example program on its own, its
-# catalogues made by nls_add_catalogs and the installed nls-catalog. MODE "install" runs cmake
-# --install, then the translator's round trip on examples/hello; MODE "package" runs cpack -G DEB,
-# checks the packages and unpacks them as apt would install them, into the scratch tree. Every
-# project uses the build's own generator. For Windows (NLS_WINDOWS) the consumer is cross-built and
-# run by the emulator in a copy of the installed bin/ folder, whose programs and DLLs may import
-# nothing but Windows' own DLLs and each other.
+# Installs the built library into a scratch tree (MODE "install": cmake --install; "package": the
+# Debian packages checked and unpacked), then builds and runs a consumer through find_package(nls)
+# and through pkg-config, the example program with nls_add_catalogs, and (install) the
+# translator's round trip on examples/hello. On Windows (NLS_WINDOWS) the consumers run under the
+# emulator from a copy of bin/, importing nothing but Windows' DLLs and each other.
 cmake_policy(SET CMP0057 NEW) # if(IN_LIST)
 file(REMOVE_RECURSE ${WORK_DIR})
 set(generator -G "${NLS_GENERATOR}" -DCMAKE_MAKE_PROGRAM=${NLS_MAKE})
@@ -17,8 +14,15 @@ function(run)
   endif()
 endfunction()
 
-# Fails unless `text` holds each of the further arguments.
-function(expect_in what text)
+# Fails unless the command's standard output is `expected`.
+function(expect_printed expected)
+  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE printed COMMAND_ERROR_IS_FATAL ANY)
+  if(NOT printed STREQUAL expected)
+    message(FATAL_ERROR "${ARGN} printed:\n${printed}")
+  endif()
+endfunction()
+
+function(expect_in what text) # each further argument in `text`
   foreach(part ${ARGN})
     string(FIND "${text}" "${part}" at)
     if(at EQUAL -1)
@@ -64,13 +68,12 @@ else()
   run(${CMAKE_COMMAND} --install ${NLS_BINARY_DIR} --prefix ${prefix})
 endif()
 
-# What the Windows checks below use none of; the rest the consumers and the example need.
+# The tool and the CMake functions, which the Windows checks below do not use.
 file(GLOB tool ${prefix}/bin/nls-catalog*)
 if(NOT tool OR NOT EXISTS ${prefix}/${NLS_LIBDIR}/cmake/nls/nlsCatalogs.cmake)
   message(FATAL_ERROR "nls-catalog or nlsCatalogs.cmake is not installed")
 endif()
-# Every header in include/nls; the system's names, the backends and the internal headers stay
-# behind.
+# Headers in include/nls only; the system's names, the backends and internal headers stay behind.
 file(GLOB top RELATIVE ${prefix}/include ${prefix}/include/*)
 file(GLOB_RECURSE private LIST_DIRECTORIES true RELATIVE ${prefix}/include ${prefix}/include/*)
 list(FILTER private INCLUDE REGEX "(^|/)(internal|posix|windows)(/|$)|apWinLocale|apCrtIo")
@@ -140,15 +143,11 @@ foreach(catalogue de/LC_MESSAGES/editor fr/LC_MESSAGES/editor ja/LC_MESSAGES/vie
   endif()
 endforeach()
 foreach(program ${WORK_DIR}/example/nls_example ${example}/bin/nls_example)
-  execute_process(COMMAND ${program} --dir ${example}/share/nls_example --language pt_BR.UTF-8
-                          --domain viewer Print OUTPUT_VARIABLE printed COMMAND_ERROR_IS_FATAL ANY)
-  if(NOT printed STREQUAL "Imprimir\n")
-    message(FATAL_ERROR "${program} printed: ${printed}")
-  endif()
+  expect_printed("Imprimir\n" ${program} --dir ${example}/share/nls_example
+                 --language pt_BR.UTF-8 --domain viewer Print)
 endforeach()
 
-# Without msgfmt the function stops the configuration with one clear message. Paths ignored so
-# that find_program finds none; the compiler and make are given, as they are found the same way.
+# Without msgfmt (paths ignored; the compiler given) the configuration stops with one message.
 execute_process(COMMAND ${CMAKE_COMMAND} ${generator} -S ${NLS_SOURCE_DIR}/examples
                         -B ${WORK_DIR}/no-msgfmt -DCMAKE_PREFIX_PATH=${prefix}
                         "-DCMAKE_IGNORE_PATH=/usr/bin;/bin" -DCMAKE_CXX_COMPILER=${NLS_CXX}
@@ -160,10 +159,8 @@ if(MODE STREQUAL "package")
   return()
 endif()
 
-# The translator's round trip, on a copy of examples/hello: the .pot from the sources, a French
-# catalogue begun with msginit, a message changed in the sources and merged into both catalogues,
-# the French translated ("fr:", the context if any, and the message); then the program's
-# messages, plurals and contexts as the build compiled them.
+# The translator's round trip on a copy of examples/hello: the .pot, a French catalogue from
+# msginit, a message changed and merged, the French translated ("fr:", context, message), run.
 set(hello ${WORK_DIR}/hello)
 file(COPY ${NLS_SOURCE_DIR}/examples/hello/ DESTINATION ${hello})
 run(${CMAKE_COMMAND} ${generator} -S ${hello} -B ${hello}/build -DCMAKE_PREFIX_PATH=${prefix})
@@ -189,16 +186,9 @@ string(REGEX REPLACE "msgid \"([^\"]+)\"\nmsgid_plural \"([^\"]+)\"\nmsgstr\\[0\
 string(REGEX REPLACE "msgid \"([^\"]+)\"\nmsgstr \"\"" "msgid \"\\1\"\nmsgstr \"fr:\\1\"" fr "${fr}")
 file(WRITE ${hello}/po/fr.po "${fr}")
 run(${CMAKE_COMMAND} --build ${hello}/build)
-foreach(case "de_DE.UTF-8|Hello, translators!\n3 Argumente\nÖffnen\nÖffnen…\n"
-             "fr_FR.UTF-8|fr:Hello, translators!\nfr:3 arguments\nfr:menu:Open\nfr:button:Open\n")
-  string(REPLACE "|" ";" case "${case}")
-  list(GET case 0 lang)
-  list(GET case 1 expected)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LC_ALL --unset=LC_MESSAGES
-                          --unset=LANGUAGE LANG=${lang} ./hello two args
-                  WORKING_DIRECTORY ${hello}/build OUTPUT_VARIABLE printed
-                  COMMAND_ERROR_IS_FATAL ANY)
-  if(NOT printed STREQUAL expected)
-    message(FATAL_ERROR "hello with LANG=${lang} printed:\n${printed}")
-  endif()
-endforeach()
+set(as_user ${CMAKE_COMMAND} -E chdir ${hello}/build ${CMAKE_COMMAND} -E env --unset=LC_ALL
+    --unset=LC_MESSAGES --unset=LANGUAGE)
+expect_printed("Hello, translators!\n3 Argumente\nÖffnen\nÖffnen…\n"
+               ${as_user} LANG=de_DE.UTF-8 ./hello two args)
+expect_printed("fr:Hello, translators!\nfr:3 arguments\nfr:menu:Open\nfr:button:Open\n"
+               ${as_user} LANG=fr_FR.UTF-8 ./hello two args)

@@ -19,20 +19,11 @@ struct MoEntry {
 /// entries, 0: none), then the strings; `swapped` in the byte order opposite to the host's.
 std::string build_mo(std::vector<MoEntry> entries, long hash_size = -1, bool swapped = false);
 
-/// Header field offsets, for patching; from minor revision 1 on, the system-dependent tables.
-enum MoField : std::size_t {
-    kMoMagic = 0,
-    kMoRevision = 4,
-    kMoCount = 8,
-    kMoMessages = 12,
-    kMoTranslations = 16,
-    kMoHashSize = 20,
-    kMoHashOffset = 24,
-    kMoSegmentCount = 28,
-    kMoSegments = 32,
-    kMoSystemCount = 36,
-    kMoSystemMessages = 40,
-};
+/// Header field offsets; from minor revision 1 on, the system-dependent tables.
+constexpr std::size_t kMoMagic = 0, kMoRevision = 4, kMoCount = 8, kMoMessages = 12,
+                      kMoTranslations = 16, kMoHashSize = 20, kMoHashOffset = 24,
+                      kMoSegmentCount = 28, kMoSegments = 32, kMoSystemCount = 36,
+                      kMoSystemMessages = 40;
 
 /// Reads or overwrites a 32-bit word of a catalogue in its own byte order.
 std::uint32_t mo_word(const std::string& image, std::size_t offset);

@@ -73,6 +73,16 @@ std::string read_file(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+std::unique_ptr<Loaded> load(const std::string& bytes, const apCrtSeam* seam) {
+    auto loaded = std::make_unique<Loaded>();
+    write_file(loaded->dir / "test.mo", bytes);
+    ap_set_crt_seam(seam);
+    loaded->domain = std::make_unique<nlsLoadedDomain>(utString((loaded->dir / "test.mo").c_str()),
+                                                       &loaded->code);
+    ap_set_crt_seam(nullptr);
+    return loaded;
+}
+
 AssertCapture::AssertCapture() : m_before(ut_assert_failure_count()) {
     ut_set_assert_handler([](const char*, int, const char*, const char*, const char*) {});
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-// Helpers shared by the tests: a fresh folder; environment variables, the user's regional
-// settings, a registry and the library's process-wide state put back at the end; reports
-// recorded; catalogues and files written; programs run.
+// Helpers shared by the tests: what they change put back at the end, reports recorded, files
+// written, programs run.
 
 #include <nls/nlsDataBase.h>
 #include <nls/nlsDomainManager.h>
 #include <nls/nlsErrorData.h>
+#include <nls/nlsLoadedDomain.h>
 #include <nls/nlsWinApplicationSettings.h>
 
 #include "moWriter.h"
@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+struct apCrtSeam;
 
 /// Failures show a utString's text.
 void PrintTo(const utString& text, std::ostream* out);
@@ -31,8 +33,8 @@ struct TempDir {
     std::string m_path;
 };
 
-/// Sets (or, with a null value, unsets) an environment variable for the scope; with the name
-/// alone, only puts its value back at the end.
+/// Sets (null: unsets) an environment variable for the scope; with the name alone, only puts it
+/// back.
 struct ScopedEnv {
     explicit ScopedEnv(const char* name);
     ScopedEnv(const char* name, const char* value);
@@ -42,8 +44,7 @@ struct ScopedEnv {
     bool m_had;
 };
 
-/// Sets the variables of "NAME=value NAME=value" ("NAME=" sets the empty value, "NAME" alone
-/// removes it) for the scope of the result.
+/// Sets "NAME=value NAME= NAME" (the last unset) for the scope of the result.
 std::deque<ScopedEnv> scoped_env(const std::string& settings);
 
 /// The user's regional settings as those of the Windows locale `name` ("de-AT"), through
@@ -65,17 +66,25 @@ struct ScopedRegistry {
     std::unique_ptr<State> m_state;
 };
 
-/// Writes `bytes` to `path`, creating the folders on the way; reads a file (empty if it cannot).
+/// Writes a file, making its folders; reads one (empty if it cannot).
 void write_file(const std::string& path, const std::string& bytes);
 std::string read_file(const std::string& path);
-/// The system's part (support/posix or support/windows): the time of last change set as finely
-/// as the system keeps it; a folder made unless it exists; a variable set, or removed for null.
+/// `bytes` written to a fresh folder and loaded as a catalogue, `seam` serving the run time's
+/// calls.
+struct Loaded {
+    TempDir dir;
+    unsigned int code = 0xdead;
+    std::unique_ptr<nlsLoadedDomain> domain;
+};
+std::unique_ptr<Loaded> load(const std::string& bytes, const apCrtSeam* seam = nullptr);
+/// The system's part (support/posix, support/windows): the time of last change to the
+/// nanosecond; a folder made unless it exists; a variable set, or removed for null.
 void set_modified(const std::string& path, std::int64_t seconds, long nanoseconds);
 void make_directory(const std::string& path);
 void set_env(const char* name, const char* value);
 
-/// Runs `program` with `arguments` (blank-separated, double quotes around a blank) and waits: the
-/// exit status (-1 when it could not run or did not exit), standard output and error together.
+/// Runs `program` with the command line `arguments`: the exit status (-1 when it could not run or
+/// did not exit), standard output and error together.
 struct Outcome {
     int status;
     std::string out;
@@ -101,9 +110,8 @@ private:
     std::unique_ptr<Saved> m_saved;
 };
 
-/// What a new process or a derived class would change, put back by a StateSavingTest: the
-/// languages chosen and cached forgotten; the directory of databases made without one (null:
-/// none); whether the environment's language skips the variables for the regional settings.
+/// As a new process or a derived class would, put back by a StateSavingTest: the languages chosen
+/// and cached forgotten; the default directory (null: none); the regional settings flag.
 void forget_languages();
 void set_default_directory(const char* directory);
 void set_regional_settings_flag(int flag);
@@ -126,8 +134,8 @@ struct SettingsProbe : nlsWinApplicationSettings {
     std::string read(unsigned int code = nlsERROR_NONE) const;
 };
 
-/// Records the reports the handlers get from now on, answering as the default handlers do (a
-/// StateSavingTest puts the handlers back); take() gives those since the last call, as lines.
+/// Records the handlers' reports from now on, answering as the default handlers do; take() gives
+/// those since the last call, as lines.
 struct Reports {
     Reports();
     std::vector<std::string> take();

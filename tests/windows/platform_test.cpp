@@ -1,6 +1,8 @@
-// The Windows backend: locale texts, wide names.
+// The Windows backend: locale texts, wide names, translations in the ANSI code page.
 
+#include <nls/nlsLoadedDomain.h>
 #include <platform/apFileFinder.h>
+#include <platform/internal/apCharset.h>
 #include <platform/internal/apLocale.h>
 #include <platform/internal/apWinLocale.h>
 
@@ -57,6 +59,20 @@ TEST(UserLocale, IsTheOneTheRunnerChoseForEachUser) {
     wchar_t user[LOCALE_NAME_MAX_LENGTH];
     ASSERT_GT(GetUserDefaultLocaleName(user, LOCALE_NAME_MAX_LENGTH), 0);
     EXPECT_EQ(std::wstring(user), std::wstring(expected.begin(), expected.end()));
+}
+
+// The suite runs as a British user: code page 1252.
+TEST(nlsLoadedDomainWindows, TranslationsComeInTheAnsiCodePage) {
+    if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP();
+    EXPECT_STREQ(ap_output_charset(), "CP1252");
+    const auto c = nlstest::load(nlstest::build_mo({{"", "Content-Type: text/plain; charset=UTF-8"},
+                                                    {"size", "Gr\u00f6\u00dfe 5 \u20ac \u65e5"},
+                                                    {"bad", "a\xff"}}));
+    const nlsLoadedDomain& d = *c->domain;
+    const char *size = "size", *bad = "bad";
+    EXPECT_STREQ(d.converted(d.translate(size), nullptr, size), "Gr\xf6\xdf\x65 5 \x80 ?");
+    EXPECT_EQ(d.converted(d.translate(bad), nullptr, bad), bad);
+    EXPECT_EQ(d.converted(d.translate(size), "UTF-8", size), d.translate(size)); // as stored
 }
 
 } // namespace
