@@ -67,10 +67,13 @@ nlsCatalogueSearch::Result nlsCatalogueSearch::language(const nlsLanguage& asked
     for (const utString& variant : nls_locale_variants(posix ? asked.name() : locale_value))
         add(variant, asked);
     if (!posix) {
-        // Library names in trees laid out as /usr/share/locale (de_DE, de for German).
-        for (const nlsLanguage& tried : {asked, result.language})
-            for (const utString& folder : nls_posix_folders(tried))
-                add(folder, tried);
+        // Library names in trees laid out as /usr/share/locale (de_DE, de for German). The short
+        // form brings only its bare language (de for German-AUT): its own country's folder
+        // (pt_PT for Portuguese-BRA, zh_CN for Chinese-TWN) holds another variety of the language.
+        for (const utString& folder : nls_posix_folders(asked))
+            add(folder, asked);
+        const std::vector<utString> shorter = nls_posix_folders(result.language);
+        if (result.language != asked && !shorter.empty()) add(shorter.back(), result.language);
     }
     for (const auto& [folder, language] : candidates) {
         result.folders.push_back(folder);

@@ -220,6 +220,7 @@ TEST_F(Oracle, DatabasesAnswerAsGlibcInEachEnvironment) {
         {"modifier in the list", "LANG=ca_ES.UTF-8 LANGUAGE=ca@valencia", "ca@valencia=m1"},
         {"latin script", "LANG=sr_RS.UTF-8@latin", "sr@latin=m1 sr=m2"},
         {"unknown language", "LANG=nb_NO.UTF-8", "nb_NO=m1 nb=m1,m2"},
+        {"another country's variety", "LANG=pt_BR.UTF-8", "pt_PT=m1 pt=m2"},
         {"territory in the list", "LANG=ro_RO.UTF-8 LANGUAGE=ro_MD", "ro_MD=m1 ro=m2"},
         {"quotes", "LANG=en_US.UTF-8 LANGUAGE=en@quot", "en@quot=m1"},
         {"list in C.UTF-8", "LANG=C.UTF-8 LANGUAGE=de", "de=m1,m2"},
