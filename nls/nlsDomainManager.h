@@ -221,7 +221,9 @@ private:
     /// setlocale and do_setlocale, for callers that hold the library's lock already.
     ///@{
     static unsigned int apply_locale(int category);
-    static int set_locale(int category, const utString& name);
+    /// `posix_value`: the POSIX locale that the user gave the language as, taken first.
+    static int set_locale(int category, const utString& name,
+                          const utString& posix_value = utString());
     ///@}
     /// Writes the user's language name into `buffer` (500 characters at least).
     static char* get_language(char* buffer);

@@ -115,10 +115,11 @@ utString nlsDomainManager::fix_setlocale_argument(const utString& name) {
 
 int nlsDomainManager::do_setlocale(int category, const utString& name) {
     nlsChangeGuard guard;
-    return set_locale(category, name);
+    return set_locale(category, name, nlsEnvironmentLanguage::locale_value_of(name));
 }
 
-int nlsDomainManager::set_locale(int category, const utString& name) {
+int nlsDomainManager::set_locale(int category, const utString& name,
+                                 const utString& posix_value) {
     utString users = s_users_env;
     if (!users.empty()) users = fix_setlocale_argument(users);
     utString chosen = name == users ? utString(utStringLit{}, "") : name;
@@ -127,9 +128,9 @@ int nlsDomainManager::set_locale(int category, const utString& name) {
     const char* iso = record.iso_name().c_str();
     // A language that the user gave as a POSIX locale (de_DE.ISO-8859-1, C.UTF-8) takes that very
     // locale where the run time has it, so that the user's codeset stays.
-    utString posix = chosen.empty() ? utString() : nlsEnvironmentLanguage::locale_value_of(chosen);
-    if (!posix.empty() && ap_setlocale(category, posix.c_str(), nullptr)) {
-        chosen = posix;
+    if (!chosen.empty() && !posix_value.empty() &&
+        ap_setlocale(category, posix_value.c_str(), nullptr)) {
+        chosen = posix_value;
         iso = nullptr;
     } else if (!ap_setlocale(category, chosen.c_str(), iso)) {
         return 0;
@@ -172,8 +173,9 @@ unsigned int nlsDomainManager::apply_locale(int category) {
         }
     }
     if (!wanted.empty()) {
+        // The POSIX value goes by the language's own name, not the one rewritten for the run time.
         utString argument = fix_setlocale_argument(wanted);
-        if (!set_locale(category, argument))
+        if (!set_locale(category, argument, nlsEnvironmentLanguage::locale_value_of(wanted)))
             record = nlsErrorData(nlsERROR_LOCALE_SETUP, argument);
     } else if (!set_locale(category, utString(utStringLit{}, ""))) {
         record = nlsErrorData(nlsERROR_LOCALE_SETUP, utString(utStringLit{}, "????"));

@@ -107,9 +107,12 @@ TEST_F(LocaleSelection, ChosenPosixNamesMeanLibraryNames) {
     }
 }
 
-// A user's POSIX locale is set as it stands where the run time has it, codeset included.
+// A user's POSIX locale is set as it stands where the run time has it, codeset and modifier
+// included, for a language with a country too.
 TEST_F(LocaleSelection, PosixLocaleOfTheUserIsSetAsItStands) {
-    for (const char* value : {"C.UTF-8", "de_DE.ISO-8859-1", "de_AT.UTF-8"}) {
+    nlstest::ScopedEnv regional("NLS_USER_LOCALE", nullptr); // the regional settings follow LANG
+    for (const char* value :
+         {"C.UTF-8", "de_DE.ISO-8859-1", "de_AT.ISO-8859-1", "ca_ES.UTF-8@valencia"}) {
         const char* known = std::setlocale(LC_ALL, value);
         const std::string expected = known ? known : "";
         std::setlocale(LC_ALL, "C");
