@@ -59,7 +59,9 @@ TEST(nlsLoadedDomain, TranslationsComeInTheCodesetAskedFor) {
                                                        : expected.c_str();
         const char* got = converted(*c->domain, key, codeset);
         EXPECT_STREQ(got, want) << (charset ? charset : "none") << " to " << codeset;
-        if (want != expected.c_str()) EXPECT_EQ(got, want);
+        if (want != expected.c_str()) {
+            EXPECT_EQ(got, want);
+        }
     }
 }
 

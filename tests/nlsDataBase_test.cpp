@@ -105,7 +105,9 @@ TEST_F(Database, SourceLanguageNeedsNoCatalogue) {
         nlstest::ScopedEnv lang("LANG", c.lang), list("LANGUAGE", c.language_list);
         nlsDomainManager::set_source_language(utString(c.source));
         DataBase db(dir.path().c_str(), "editor");
-        if (c.chosen) EXPECT_EQ(db.language(utString(c.chosen)), 1) << c.name;
+        if (c.chosen) {
+            EXPECT_EQ(db.language(utString(c.chosen)), 1) << c.name;
+        }
         EXPECT_STREQ(db.language(), c.language) << c.name;
         EXPECT_STREQ(db.gettext("m"), c.expected) << c.name;
         EXPECT_EQ(reports.take(), c.reported ? Lines{kMissing + "English>"} : Lines{}) << c.name;

@@ -94,7 +94,9 @@ TEST_F(DomainManager, EveryDatabaseAnswersInTheLanguageChosenOrTheEnvironments) 
                 expected = step == "C" ? "m" : (step == "Latin" ? "German" : step) + ":m";
             }
             for (const auto& database : databases)
-                if (database) EXPECT_STREQ(database->gettext("m"), expected.c_str()) << trace;
+                if (database) {
+                    EXPECT_STREQ(database->gettext("m"), expected.c_str()) << trace;
+                }
         }
     }
 }

@@ -119,7 +119,9 @@ TEST_F(LocaleSelection, PosixLocaleOfTheUserIsSetAsItStands) {
         nlstest::ScopedEnv lang("LANG", value);
         nlstest::forget_languages();
         ASSERT_EQ(nlsDomainManager::setlocale(LC_ALL), 0u) << value;
-        if (known) EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), expected);
+        if (known) {
+            EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), expected);
+        }
     }
 }
 
