@@ -11,11 +11,14 @@ if [ "${1:-}" = "--windows" ]; then
   build=build-windows
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DNLS_BUILD_TESTS=ON \
     -DNLS_BUILD_BENCH=OFF
-  cmake --build "$build" -j2
   # The build's own Wine prefix (as the toolchain file's emulator has it), and one Wine server
-  # for the whole run: each test process then starts in a fraction of a second, not seconds.
+  # for the build and the tests, started before the build: the build runs nls-catalog.exe
+  # for several catalogues at once, and two Wine processes that both find no prefix or no
+  # server race to make them (one fails). With one server each process also starts in a
+  # fraction of a second, not seconds.
   export WINEPREFIX="$PWD/$build/wine" WINEDEBUG=-all
   wine=/usr/lib/wine
+  mkdir -p "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # wineboot reports the 32-bit half that wine64 lacks as a failure; the prefix is what counts.
     "$wine/wine64" wineboot --init </dev/null >/dev/null 2>&1 || true
@@ -27,6 +30,7 @@ if [ "${1:-}" = "--windows" ]; then
   # The first Wine program starts the background services that live as long as the server; they
   # keep its standard streams, which must not be ctest's.
   "$wine/wine64" wineboot </dev/null >/dev/null 2>&1 || true
+  cmake --build "$build" -j2
   # A test whose Wine process dies before it prints anything (rarely seen) gets a second run; a
   # failure of the test itself fails both.
   ctest --test-dir "$build" -j2 --output-on-failure --repeat until-pass:2
