@@ -3,6 +3,7 @@
 #include <platform/internal/apAtomic.h>
 #include <platform/internal/apCharset.h>
 
+#include <cstdint>
 #include <cstring>
 
 nlsConvertedTexts::nlsConvertedTexts(std::string charset)

@@ -5,15 +5,11 @@
 #include <platform/internal/apCharset.h>
 
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
-
-class apCharsetConverter;
 
 /// The texts of one catalogue in the charsets they are asked for, each converted once and kept
 /// as long as this object. Lookups read it without a lock from any number of threads; what is
