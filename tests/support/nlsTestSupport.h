@@ -27,6 +27,7 @@ namespace nlstest {
 /// A new empty folder in the system's temporary folder, removed with its contents at the end.
 struct TempDir {
     TempDir();
+    TempDir(const TempDir&) = delete;
     ~TempDir();
     const std::string& path() const { return m_path; }
     std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
@@ -94,6 +95,7 @@ Outcome run(const std::string& program, const std::string& arguments);
 /// Silences assertion reports while it lives, and counts them.
 struct AssertCapture {
     AssertCapture();
+    AssertCapture(const AssertCapture&) = delete;
     ~AssertCapture();
     int count() const;
     int m_before;
